@@ -1,0 +1,104 @@
+#pragma once
+// The registry of the platform the suite was first designed for, kept in SQLite hive files:
+// one hive per root (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT; the other
+// predefined roots exist by name and hold nothing). The calls keep that platform's shape and
+// result codes so settings code reads as it always did.
+//
+// Names of keys and values compare without regard to case and keep their spelling; subkeys
+// enumerate in case-insensitive name order, values in creation order. Values keep their type
+// number and their bytes exactly as written. Every write is atomic and durable.
+// QUILLBASE_REGISTRY_DIR moves every hive into one folder.
+#include <QString>
+#include <cstdint>
+
+namespace qb::reg {
+
+// Result codes, as the original platform numbers them.
+enum : long {
+    ERROR_SUCCESS = 0,
+    ERROR_FILE_NOT_FOUND = 2,
+    ERROR_ACCESS_DENIED = 5,
+    ERROR_INVALID_HANDLE = 6,
+    ERROR_INVALID_PARAMETER = 87,
+    ERROR_MORE_DATA = 234,
+    ERROR_NO_MORE_ITEMS = 259,
+    ERROR_BADDB = 1009, // the hive could not be read or written
+};
+
+// Value types.
+enum : uint32_t {
+    REG_NONE = 0,
+    REG_SZ = 1,
+    REG_EXPAND_SZ = 2,
+    REG_BINARY = 3,
+    REG_DWORD = 4,
+    REG_DWORD_BIG_ENDIAN = 5,
+    REG_LINK = 6,
+    REG_MULTI_SZ = 7,
+    REG_QWORD = 11,
+};
+
+// Dispositions reported by RegCreateKeyEx.
+enum : uint32_t { REG_CREATED_NEW_KEY = 1, REG_OPENED_EXISTING_KEY = 2 };
+
+struct KeyObject;
+using HKEY = KeyObject*;
+
+extern HKEY const HKEY_CLASSES_ROOT;
+extern HKEY const HKEY_CURRENT_USER;
+extern HKEY const HKEY_LOCAL_MACHINE;
+extern HKEY const HKEY_USERS;
+extern HKEY const HKEY_PERFORMANCE_DATA;
+extern HKEY const HKEY_CURRENT_CONFIG;
+extern HKEY const HKEY_DYN_DATA;
+
+// "HKEY_CURRENT_USER" and so on; empty for a handle that is not a predefined root.
+QString rootName(HKEY root);
+// The predefined root with that name (without regard to case), or nullptr.
+HKEY rootByName(const QString& name);
+
+struct KeyInfo {
+    uint32_t subKeys = 0;
+    uint32_t maxSubKeyLen = 0;   // characters of the longest subkey name
+    uint32_t values = 0;
+    uint32_t maxValueNameLen = 0; // characters of the longest value name
+    uint32_t maxValueLen = 0;     // bytes of the longest value data
+};
+
+// Sub key paths use "\" as separator; an empty path opens (a new handle to) the key itself.
+long RegCreateKeyEx(HKEY parent, const QString& subKey, HKEY* result, uint32_t* disposition = nullptr);
+long RegOpenKeyEx(HKEY parent, const QString& subKey, HKEY* result);
+long RegCloseKey(HKEY key);
+
+long RegSetValueEx(HKEY key, const QString& name, uint32_t type, const void* data, uint32_t size);
+// data may be null to ask for the size. With a buffer too small the call answers ERROR_MORE_DATA
+// and *size holds the size needed.
+long RegQueryValueEx(HKEY key, const QString& name, uint32_t* type, void* data, uint32_t* size);
+long RegDeleteValue(HKEY key, const QString& name);
+
+// Enumeration by index until ERROR_NO_MORE_ITEMS.
+long RegEnumKeyEx(HKEY key, uint32_t index, QString* name);
+long RegEnumValue(HKEY key, uint32_t index, QString* name, uint32_t* type, void* data, uint32_t* size);
+
+long RegQueryInfoKey(HKEY key, KeyInfo* info);
+// Deletes the subkey with all its subkeys and values; an empty path empties the key itself.
+long RegDeleteTree(HKEY key, const QString& subKey);
+
+// Closes the handle when it goes out of scope.
+class KeyGuard {
+public:
+    KeyGuard() = default;
+    explicit KeyGuard(HKEY key) : m_key(key) {}
+    ~KeyGuard() { reset(); }
+    KeyGuard(const KeyGuard&) = delete;
+    KeyGuard& operator=(const KeyGuard&) = delete;
+    HKEY get() const { return m_key; }
+    HKEY* out() { reset(); return &m_key; }
+    void reset() { if (m_key) RegCloseKey(m_key); m_key = nullptr; }
+    explicit operator bool() const { return m_key != nullptr; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+} // namespace qb::reg

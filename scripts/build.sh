@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour of the tree into build/<flavour>.
+#   scripts/build.sh release|asan|tsan [extra cmake -D options]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+flavour=${1:-release}; shift || true
+case "$flavour" in
+  release) opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQB_TESTS=OFF) ;;
+  asan)    opts=(-DCMAKE_BUILD_TYPE=Debug -DQB_SANITIZE=ON) ;;
+  tsan)    opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQB_TSAN=ON) ;;
+  bench)   opts=(-DCMAKE_BUILD_TYPE=Release -DQB_TESTS=OFF -DQB_BENCH=ON) ;;
+  *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
+esac
+cmake -S . -B "build/$flavour" -G Ninja "${opts[@]}" "$@" >/dev/null
+cmake --build "build/$flavour" -j"$(nproc)"

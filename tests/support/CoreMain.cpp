@@ -1,0 +1,11 @@
+// main() for suites of core code: a QCoreApplication (some Qt classes want one), then the tests.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    QCoreApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
