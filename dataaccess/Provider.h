@@ -1,0 +1,144 @@
+#pragma once
+// The provider interface: every operation the suite calls on a data source. Two providers
+// implement it (providers/sqlite over the SQLite C API, providers/odbc over unixODBC).
+//
+// Failures are thrown as ProviderError (a result code plus the provider's own diagnostic text);
+// callers compose the user's message from it (ErrorText.h). Objects are shared: a rowset keeps its
+// session alive and a session keeps its data source alive, so a job that outlives its window
+// (a detached worker) never touches freed memory.
+#include "dataaccess/DbTypes.h"
+
+#include <QString>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qb::data {
+
+class ProviderError : public std::exception {
+public:
+    ProviderError(HRESULT hr, QString description)
+        : m_hr(hr), m_description(std::move(description)), m_utf8(m_description.toStdString()) {}
+    HRESULT hr() const noexcept { return m_hr; }
+    // The provider's diagnostic for this failure (for ODBC "[SQLSTATE] message"); may be empty.
+    const QString& description() const noexcept { return m_description; }
+    const char* what() const noexcept override { return m_utf8.c_str(); }
+
+private:
+    HRESULT m_hr;
+    QString m_description;
+    std::string m_utf8;
+};
+
+// One result column, as the provider describes it.
+struct ColumnInfo {
+    QString name;
+    uint32_t ordinal = 0;    // 1-based
+    uint32_t columnSize = 0; // declared size: characters for text, bytes for binary, 0 or 0x7FFFFFFF when unbounded
+    DBTYPE type = DBTYPE_EMPTY;
+};
+
+// Where getData writes one column in the caller's row buffer.
+//   type WSTR / STR / BYTES: the value inline at valueOffset, at most maxLength bytes; text is
+//     zero-terminated inside maxLength (so at most maxLength-2 bytes of UTF-16, maxLength-1 of UTF-8);
+//     length = the full length of the value in bytes (without terminator); status S_TRUNCATED when cut.
+//   type X | BYREF (X one of WSTR, STR, BYTES): a pointer to provider-owned memory holding the whole
+//     value (text zero-terminated) is written at valueOffset (8 bytes); it stays valid until the next
+//     fetch, restart or destruction of the rowset; maxLength is ignored.
+//   type IUNKNOWN: a SequentialStream* is written at valueOffset; the caller owns one reference and
+//     calls release(). The stream yields the value in the column's declared representation
+//     (WSTR columns UTF-16, STR columns UTF-8, binary columns their bytes).
+//   numeric types (I2, I4, I8, UI2, UI4, UI8, R4, R8, CY, BOOL): the number in host byte order;
+//     a value that does not convert gives status E_CANTCONVERTVALUE.
+//   any other type: status E_CANTCONVERTVALUE.
+//   NULL: status S_ISNULL, length 0, value area untouched.
+// lengthOffset and statusOffset each receive a uint32_t.
+struct Binding {
+    uint32_t ordinal = 0;
+    size_t valueOffset = 0;
+    size_t lengthOffset = 0;
+    size_t statusOffset = 0;
+    uint32_t maxLength = 0;
+    DBTYPE type = DBTYPE_EMPTY;
+};
+
+// A reference-counted forward-only byte stream over a long value.
+class SequentialStream {
+public:
+    void addRef() { m_refs.fetch_add(1, std::memory_order_relaxed); }
+    void release()
+    {
+        if (m_refs.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            delete this;
+    }
+    // Reads up to size bytes; fewer than asked means the end. Throws ProviderError on failure.
+    virtual size_t read(void* buffer, size_t size) = 0;
+
+protected:
+    virtual ~SequentialStream() = default;
+
+private:
+    std::atomic<int> m_refs{1};
+};
+
+// The rows of one executed statement or schema query. Forward-only; restart re-positions before
+// the first row (re-executing where the source cannot rewind). Not thread-safe: one thread at a time.
+class Rowset {
+public:
+    virtual ~Rowset() = default;
+    virtual std::vector<ColumnInfo> columns() const = 0;
+    // Creates the accessor. Throws ProviderError when a binding cannot be honoured.
+    virtual void setBindings(std::vector<Binding> bindings) = 0;
+    // Back before the first row.
+    virtual void restart() = 0;
+    // Skips `skip` rows, then moves to the next one. False at the end of the rows.
+    // Cheap: values are read only by getData.
+    virtual bool next(uint64_t skip = 0) = 0;
+    // Writes the current row into the caller's buffer by the bindings.
+    virtual void getData(std::byte* rowBuffer) = 0;
+};
+
+// Restrictions of the tables schema: only the object type ("TABLE", "VIEW") is used.
+// The tables schema rowset has the columns TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE,
+// DESCRIPTION (all WSTR). The procedures schema rowset has PROCEDURE_CATALOG, PROCEDURE_SCHEMA,
+// PROCEDURE_NAME, PROCEDURE_TYPE (I2), DESCRIPTION, PROCEDURE_DEFINITION.
+class Session {
+public:
+    virtual ~Session() = default;
+    // Executes one statement. Returns nullptr when it yields no rowset. *rowsAffected is written
+    // when the provider knows it (-1 for a statement that returns rows and whose count is unknown);
+    // it is left untouched otherwise.
+    virtual std::unique_ptr<Rowset> execute(const QString& sql, int64_t* rowsAffected = nullptr) = 0;
+    virtual std::unique_ptr<Rowset> tablesSchema(const QString& tableType) = 0;
+    virtual std::unique_ptr<Rowset> proceduresSchema() = 0;
+
+    // Local transactions; supportsTransactions false means the calls do nothing.
+    virtual bool supportsTransactions() const = 0;
+    virtual void startTransaction() = 0; // read committed
+    virtual void commit() = 0;
+    virtual void abort() = 0;
+
+    // Makes the statement running on another thread fail soon with DB_E_CANCELED.
+    // Safe to call from any thread, at any time, also when nothing runs.
+    virtual void interrupt() = 0;
+
+    // Opening and closing quote for identifiers ("[" and "]" for SQLite, the driver's quote for ODBC).
+    virtual QString identifierQuoteOpen() const = 0;
+    virtual QString identifierQuoteClose() const = 0;
+};
+
+class DataSource {
+public:
+    virtual ~DataSource() = default;
+    // Connects. Throws ProviderError.
+    virtual void initialize() = 0;
+    virtual void uninitialize() = 0;
+    virtual bool isInitialized() const = 0;
+    virtual std::shared_ptr<Session> createSession() = 0;
+};
+
+} // namespace qb::data
