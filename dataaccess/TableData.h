@@ -1,0 +1,119 @@
+#pragma once
+// The rows of one table, view or query, as the table element shows them: the column records, the
+// bindings into a row buffer of ColumnBinding records, the total row count and one cached page of
+// 100 rows, with the text of each cell. The table element owns one and delegates to it.
+//
+// Threads: loadData runs on the loader thread; cellText, cellDescription, loadPage and the
+// getters are called from the GUI thread. loadData builds the new content without holding the
+// cache lock and publishes it under the lock at the end, so a GUI request never waits for a load
+// that may itself be waiting for the GUI thread (ReportSink calls). interrupt() may be called from
+// any thread at any time.
+#include "dataaccess/ColumnBinding.h"
+#include "dataaccess/ObjectName.h"
+#include "dataaccess/Provider.h"
+
+#include <QString>
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace qb {
+class ReportSink;
+}
+
+namespace qb::data {
+
+class RowCache;
+
+class TableData {
+public:
+    static constexpr int kPageSize = 100;
+
+    enum class LoadResult {
+        Loaded,   // rows counted, first page cached
+        NoRowset, // the statement returned no rows (quietly ended)
+        Failed,   // an error entry went to the sink; content as far as it got
+    };
+
+    TableData();
+    ~TableData();
+    TableData(const TableData&) = delete;
+    TableData& operator=(const TableData&) = delete;
+
+    // The whole load of one table or view (sqlText empty: "select * from " + the quoted object)
+    // or of one SQL text. Stage texts and progress positions go to the sink; with `redraw` the
+    // list columns are rebuilt (untitled first column of width 20, then one per result column of
+    // width 100). Provider failures become an error entry of the sink and are not thrown; anything
+    // else (out of memory, a programming error) propagates to the caller. Always ends with an
+    // empty status text at position 100 and the progress bar hidden.
+    LoadResult loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
+                        const QString& sqlText, bool redraw, ReportSink& sink);
+
+    // Rebuilds the list columns for the loaded result (the redraw of an already loaded element).
+    void redrawColumns(ReportSink& sink) const;
+
+    // Brings page p into the cache; nothing when p is the current page or p >= pageCount().
+    // Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
+    void loadPage(int page);
+
+    // Display text of a cell: row within the current page, column from 1 (column 0 has no text).
+    // "(NULL)" for NULL, otherwise formatValue. Empty outside the page or when not loaded.
+    QString cellText(int row, int column) const;
+    // The longer text of the description tooltip: "(EMPTY)" for NULL, the text (at most its first
+    // 512 bytes), "Binary data" for bytes.
+    QString cellDescription(int row, int column) const;
+    // Format value of column index c (0-based) on a value area (ValueFormat.h), at most `capacity`
+    // characters.
+    QString formatValue(int c, const std::byte* valueArea, uint32_t length, int capacity) const;
+
+    // Copies the whole value of a cell (row within the current page, column from 1) to `write`, in
+    // blocks, for the plug-in hand-off. Long and by-reference values are read again in full from a
+    // fresh execution of the query; inline values give their 514-byte inline buffer. Returns the
+    // value's type (the declared type for long values, the bound type otherwise), or nullopt for
+    // NULL. Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
+    std::optional<DBTYPE> copyCellValue(int row, int column,
+                                        const std::function<void(const std::byte*, size_t)>& write) const;
+
+    // Releases the rowset, the row cache and the column records: not loaded afterwards.
+    void clearData();
+
+    // Makes a running loadData (or a page load) stop soon: the statement in progress is
+    // interrupted through the provider; the load then reports the cancellation.
+    void interrupt();
+
+    bool isLoaded() const;
+    uint64_t rowCount() const;
+    // 0 below 100 rows, else the row count divided by 100, rounded up.
+    int pageCount() const;
+    int currentPage() const;
+    // Rows held by the current page (100, or fewer on the last page).
+    int rowsOnCurrentPage() const;
+    int columnCount() const;
+    std::vector<ColumnInfo> columns() const;
+    // The binding record (type, length, flag) chosen for column index c (0-based), without a value.
+    std::optional<ColumnBinding> columnBinding(int c) const;
+    // The query text the last load ran (empty before the first).
+    QString queryText() const;
+
+private:
+    struct Content;
+    const ColumnBinding* cellLocked(int row, int column) const;
+
+    mutable std::mutex m_cacheMutex; // the cache lock: rowset, row buffer, page memory, columns
+    mutable std::mutex m_pageMutex;  // the page lock: the current page index; taken before the cache lock
+    std::unique_ptr<Content> m_content;
+    int m_currentPage = 0;
+
+    mutable std::mutex m_sessionMutex; // the session a running statement can be interrupted through
+    std::shared_ptr<Session> m_runningSession;
+    std::atomic<bool> m_stopRequested{false};
+
+    mutable std::mutex m_queryMutex;
+    QString m_queryText;
+};
+
+} // namespace qb::data
