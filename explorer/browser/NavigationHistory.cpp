@@ -1,0 +1,141 @@
+#include "explorer/browser/NavigationHistory.h"
+
+#include "explorer/browser/BackupPointsBound.h"
+#include "explorer/browser/ElementId.h"
+#include "explorer/browser/ShowStarter.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace qb::browser {
+
+NavigationHistory::NavigationHistory(ShowStarter& starter, const BackupPointsBound* bound)
+    : m_starter(starter), m_bound(bound)
+{
+}
+
+int NavigationHistory::bound() const
+{
+    std::optional<int> configured = m_bound ? m_bound->maxBackupPoints() : std::nullopt;
+    // A hand-edited registry may hold anything; the option's own range is what the user meant.
+    return std::clamp(configured.value_or(kUnavailableBound), 0, kMaxBound);
+}
+
+void NavigationHistory::pushBackLocked(HistoryPoint point)
+{
+    const size_t limit = static_cast<size_t>(bound());
+    m_back.push_back(std::move(point));
+    if (m_back.size() > limit)
+        m_back.erase(m_back.begin(), m_back.begin() + static_cast<std::ptrdiff_t>(m_back.size() - limit));
+}
+
+void NavigationHistory::recordPoint(HistoryPoint point)
+{
+    if (point.element <= kNoElement)
+        return;
+    std::lock_guard<std::mutex> guard(m_backLock);
+    pushBackLocked(std::move(point));
+}
+
+void NavigationHistory::startShowIgnoringErrors(const HistoryPoint& point)
+{
+    ShowOrder order;
+    order.jobCode = -point.element;
+    if (point.request) {
+        ShowRequest request = *point.request;
+        request.refresh = true;
+        request.redraw = true;
+        order.request = request;
+    }
+    // The table and view elements hold whichever object was opened last; bring back the one
+    // this point remembers.
+    if (isTableKind(point.element))
+        order.objectName = point.name;
+    try {
+        m_starter.startShow(std::move(order));
+    } catch (...) {
+        // A history step that cannot start leaves the window as it is; the user can retry.
+    }
+}
+
+void NavigationHistory::goBack(HistoryPoint left)
+{
+    std::optional<HistoryPoint> target;
+    {
+        std::lock_guard<std::mutex> guard(m_backLock);
+        if (m_back.empty())
+            return;
+        target = std::move(m_back.back());
+        m_back.pop_back();
+    }
+    startShowIgnoringErrors(*target);
+    if (left.element > kNoElement) {
+        std::lock_guard<std::mutex> guard(m_forwardLock);
+        m_forward.push_back(std::move(left));
+    }
+}
+
+void NavigationHistory::goForward(HistoryPoint left)
+{
+    std::optional<HistoryPoint> target;
+    {
+        std::lock_guard<std::mutex> guard(m_forwardLock);
+        if (m_forward.empty())
+            return;
+        target = std::move(m_forward.back());
+        m_forward.pop_back();
+    }
+    startShowIgnoringErrors(*target);
+    // Without this, Back after Forward would skip the element Forward left.
+    recordPoint(std::move(left));
+}
+
+void NavigationHistory::goUp(int parentId)
+{
+    if (parentId <= kNoElement)
+        return;
+    ShowOrder order;
+    order.jobCode = parentId;
+    m_starter.startShow(std::move(order));
+}
+
+bool NavigationHistory::canGoBack() const
+{
+    std::lock_guard<std::mutex> guard(m_backLock);
+    return !m_back.empty();
+}
+
+bool NavigationHistory::canGoForward() const
+{
+    std::lock_guard<std::mutex> guard(m_forwardLock);
+    return !m_forward.empty();
+}
+
+bool NavigationHistory::upEnabled(bool connected, bool idle, int currentElement)
+{
+    return connected && idle && currentElement > kDatabaseElement;
+}
+
+void NavigationHistory::clear()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_backLock);
+        m_back.clear();
+    }
+    std::lock_guard<std::mutex> guard(m_forwardLock);
+    m_forward.clear();
+}
+
+std::vector<HistoryPoint> NavigationHistory::backPoints() const
+{
+    std::lock_guard<std::mutex> guard(m_backLock);
+    return m_back;
+}
+
+std::vector<HistoryPoint> NavigationHistory::forwardPoints() const
+{
+    std::lock_guard<std::mutex> guard(m_forwardLock);
+    return m_forward;
+}
+
+} // namespace qb::browser
