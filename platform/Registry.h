@@ -10,6 +10,8 @@
 // QUILLBASE_REGISTRY_DIR moves every hive into one folder.
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 namespace qb::reg {
 
@@ -20,9 +22,11 @@ enum : long {
     ERROR_ACCESS_DENIED = 5,
     ERROR_INVALID_HANDLE = 6,
     ERROR_INVALID_PARAMETER = 87,
+    ERROR_BUSY = 170,   // another process held the hive locked for too long
     ERROR_MORE_DATA = 234,
     ERROR_NO_MORE_ITEMS = 259,
     ERROR_BADDB = 1009, // the hive could not be read or written
+    ERROR_KEY_DELETED = 1018, // the handle's key was deleted since it was opened
 };
 
 // Value types.
@@ -83,6 +87,23 @@ long RegEnumValue(HKEY key, uint32_t index, QString* name, uint32_t* type, void*
 long RegQueryInfoKey(HKEY key, KeyInfo* info);
 // Deletes the subkey with all its subkeys and values; an empty path empties the key itself.
 long RegDeleteTree(HKEY key, const QString& subKey);
+
+// The hive file that holds a predefined root, as it would be opened now; empty for the roots that
+// hold nothing (and for anything that is not a predefined root).
+QString hiveFilePath(HKEY root);
+
+// A hive file that could not be used: it was set aside under a new name (setAsideAs; empty when
+// even that failed) and the program went on with an empty hive. Each case is reported once: on
+// stderr, to the handler if one is set, and kept as the last report.
+struct HiveReport {
+    QString rootName;
+    QString file;
+    QString setAsideAs;
+    QString reason;
+};
+std::optional<HiveReport> lastHiveReport();
+// The handler is called on the thread that found the damage, outside the registry's locks.
+void setHiveReportHandler(std::function<void(const HiveReport&)> handler);
 
 // Closes the handle when it goes out of scope.
 class KeyGuard {
