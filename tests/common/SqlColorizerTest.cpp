@@ -1,0 +1,152 @@
+// The colouring engine against reference files: each data/colorizer/<case>.sql holds one text
+// (UTF-8), an optional <case>.keywords the keyword list (the default list otherwise), and
+// <case>.ranges the expected ranges, one per line with the text they cover, for review by eye.
+// Run with QB_REGENERATE_REFERENCES=1 to rewrite the .ranges files, then review the diff.
+#include "common/SqlColorizer.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+namespace {
+
+using qb::SqlColorizer;
+using qb::SqlColourRange;
+using qb::SqlTextCategory;
+
+const QString kDataDir = QStringLiteral(QB_COLORIZER_DATA_DIR);
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+const char* categoryName(SqlTextCategory c)
+{
+    switch (c) {
+    case SqlTextCategory::Keyword:
+        return "keyword";
+    case SqlTextCategory::Comment:
+        return "comment";
+    case SqlTextCategory::String:
+        return "string";
+    case SqlTextCategory::Other:
+        break;
+    }
+    return "other";
+}
+
+// Control characters escaped so each range stays on one line.
+QString visible(QStringView text)
+{
+    QString out;
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'\n':
+            out += u"\\n";
+            break;
+        case u'\r':
+            out += u"\\r";
+            break;
+        case u'\t':
+            out += u"\\t";
+            break;
+        case u'\\':
+            out += u"\\\\";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString describe(QStringView text, const std::vector<SqlColourRange>& ranges)
+{
+    QString out = QStringLiteral("# start length category \"covered text\"\n");
+    for (const SqlColourRange& r : ranges)
+        out += QStringLiteral("%1 %2 %3 \"%4\"\n")
+                   .arg(r.start)
+                   .arg(r.length)
+                   .arg(QLatin1String(categoryName(r.category)))
+                   .arg(visible(text.sliced(r.start, r.length)));
+    return out;
+}
+
+QStringList referenceCases()
+{
+    QStringList names;
+    for (const QString& file : QDir(kDataDir).entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name))
+        names << file.chopped(4);
+    return names;
+}
+
+class ColorizerReference : public ::testing::TestWithParam<QString> {};
+
+TEST_P(ColorizerReference, RangesMatchTheReviewedReference)
+{
+    const QString base = kDataDir + QLatin1Char('/') + GetParam();
+    const QString text = QString::fromUtf8(readFile(base + QStringLiteral(".sql")));
+    SqlColorizer colorizer;
+    const QByteArray keywords = readFile(base + QStringLiteral(".keywords"));
+    colorizer.setKeywords(keywords.isNull() ? SqlColorizer::defaultKeywordList() : QString::fromUtf8(keywords));
+
+    const QString actual = describe(text, colorizer.colour(text));
+    if (qEnvironmentVariableIsSet("QB_REGENERATE_REFERENCES")) {
+        QFile out(base + QStringLiteral(".ranges"));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(actual.toUtf8());
+        return;
+    }
+    const QByteArray expected = readFile(base + QStringLiteral(".ranges"));
+    ASSERT_FALSE(expected.isNull()) << "missing reference " << (base + QStringLiteral(".ranges")).toStdString();
+    EXPECT_EQ(actual.toStdString(), expected.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ColorizerReference, ::testing::ValuesIn(referenceCases()),
+                         [](const ::testing::TestParamInfo<QString>& info) {
+                             return QString(info.param).replace(u'-', u'_').toStdString();
+                         });
+
+TEST(SqlColorizer, DefaultListHoldsFortySevenKeywordsInSortedOrder)
+{
+    SqlColorizer colorizer;
+    colorizer.setKeywords(SqlColorizer::defaultKeywordList());
+    ASSERT_EQ(colorizer.keywords().size(), 47u);
+    EXPECT_TRUE(std::is_sorted(colorizer.keywords().begin(), colorizer.keywords().end()));
+}
+
+TEST(SqlColorizer, KeywordListSkipsEmptyPiecesAndKeepsSpaces)
+{
+    SqlColorizer colorizer;
+    colorizer.setKeywords(u",select,, from,");
+    EXPECT_EQ(colorizer.keywords(), (std::vector<QString>{QStringLiteral(" from"), QStringLiteral("select")}));
+    // " from" needs a space inside the match, so a delimiter before it never lets it match.
+    const auto ranges = colorizer.colour(u"select from");
+    ASSERT_EQ(ranges.size(), 1u);
+    EXPECT_EQ(ranges[0], (SqlColourRange{0, 6, SqlTextCategory::Keyword}));
+}
+
+TEST(SqlColorizer, NewKeywordListDropsTheOldFirstCharacterMarks)
+{
+    SqlColorizer colorizer;
+    colorizer.setKeywords(u"'x");
+    EXPECT_TRUE(colorizer.colour(u"'abc'").empty()); // the quote starts a keyword, not a string
+    colorizer.setKeywords(u"select");
+    EXPECT_EQ(colorizer.colour(u"'abc'"), (std::vector<SqlColourRange>{{0, 5, SqlTextCategory::String}}));
+}
+
+TEST(SqlColorizer, KeywordAtTheEndOfTheTextIsColoured)
+{
+    SqlColorizer colorizer;
+    colorizer.setKeywords(u"from");
+    EXPECT_EQ(colorizer.colour(u"x from"), (std::vector<SqlColourRange>{{2, 4, SqlTextCategory::Keyword}}));
+    EXPECT_TRUE(colorizer.colour(u"x fro").empty());
+}
+
+} // namespace
