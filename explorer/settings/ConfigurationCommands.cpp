@@ -1,0 +1,45 @@
+#include "explorer/settings/ConfigurationCommands.h"
+
+#include "common/StringTable.h"
+#include "explorer/settings/OptionsGroups.h"
+#include "explorer/settings/RegistryScriptWriter.h"
+#include "explorer/settings/SettingsStrings.h"
+#include "explorer/settings/UserPrompts.h"
+
+namespace qb::settings {
+
+void saveConfiguration(const std::function<void()>& saveLayout, OptionsGroups& groups, UserPrompts& prompts)
+{
+    if (saveLayout)
+        saveLayout();
+    groups.writeAll();
+    prompts.showMessage(MessageIcon::Information, qb::loadString(strings::InformationCaption),
+                        qb::loadString(strings::SaveComplete));
+}
+
+bool exportConfiguration(UserPrompts& prompts, const std::function<void()>& saveConfig, const QString& rootPath)
+{
+    switch (prompts.askYesNoCancel(qb::loadString(strings::QuestionCaption), qb::loadString(strings::ExportQuestion))) {
+    case Answer::Cancel:
+        return false;
+    case Answer::Yes:
+        if (saveConfig)
+            saveConfig();
+        break;
+    case Answer::No:
+        break;
+    }
+    SaveFileRequest request;
+    request.filterName = qb::loadString(strings::RegFileFilterName);
+    request.pattern = QStringLiteral("*.reg");
+    request.defaultSuffix = QStringLiteral("reg");
+    const QString fileName = prompts.chooseSaveFile(request);
+    if (fileName.isEmpty())
+        return false;
+    return writeRegistryScript(QStringLiteral("HKEY_CURRENT_USER"), rootPath + versionKey(), fileName,
+                               [&prompts](const QString& caption, const QString& text) {
+                                   prompts.showMessage(MessageIcon::None, caption, text);
+                               });
+}
+
+} // namespace qb::settings
