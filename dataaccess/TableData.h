@@ -101,7 +101,10 @@ public:
 
 private:
     struct Content;
+    // The cached cell, with the cache lock held by the caller; nullptr outside the page.
     const ColumnBinding* cellLocked(int row, int column) const;
+    void publish(std::unique_ptr<Content> content);
+    static void rebuildColumns(const std::vector<ColumnInfo>& columns, ReportSink& sink);
 
     mutable std::mutex m_cacheMutex; // the cache lock: rowset, row buffer, page memory, columns
     mutable std::mutex m_pageMutex;  // the page lock: the current page index; taken before the cache lock

@@ -1,0 +1,45 @@
+#pragma once
+// An initialization (connection) string: "key=value" pairs separated by ";".
+//
+//   - Keys compare without regard to case and keep their spelling; blanks around keys and values
+//     are trimmed; empty pairs (";;", a trailing ";") are skipped.
+//   - A value that starts with " or ' runs to the matching quote, and a doubled quote inside
+//     stands for one; only blanks may follow the closing quote.
+//   - A value that starts with "{" runs to the matching "}" ("}}" inside stands for one) and keeps
+//     its braces, so ODBC attributes such as Driver={PostgreSQL Unicode} or Pwd={a;b} pass through.
+//   - A key given twice: the later value replaces the earlier one.
+// Malformed text (an unterminated quote, a pair without "=", an empty key, text after a closing
+// quote) is an error naming the position, never a guess.
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace qb::data {
+
+class ConnectionString {
+public:
+    struct Entry {
+        QString key;
+        QString value;
+    };
+
+    ConnectionString() = default;
+    // Throws ProviderError (E_INVALIDARG) with a description of what is wrong.
+    static ConnectionString parse(const QString& text);
+
+    bool contains(const QString& key) const;
+    // The value, or an empty text when the key is missing.
+    QString value(const QString& key) const;
+    std::optional<QString> find(const QString& key) const;
+    void set(const QString& key, const QString& value);
+    void remove(const QString& key);
+    const std::vector<Entry>& entries() const { return m_entries; }
+
+    // The string again, values quoted where they need it; parse(toString()) gives the same entries.
+    QString toString() const;
+
+private:
+    std::vector<Entry> m_entries;
+};
+
+} // namespace qb::data

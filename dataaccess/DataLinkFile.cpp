@@ -1,0 +1,96 @@
+#include "dataaccess/DataLinkFile.h"
+
+#include "dataaccess/ErrorText.h"
+#include "dataaccess/Provider.h"
+#include "platform/Profile.h"
+#include "platform/ProfileTextReader.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace qb::data {
+namespace {
+
+const QString kSection = QStringLiteral("oledb");
+const QString kComment = QStringLiteral("; Everything after this line is an OLE DB initstring");
+
+[[noreturn]] void fail(HRESULT hr, const QString& path, const QString& why)
+{
+    throw ProviderError(hr, QStringLiteral("The data link file \"%1\" %2").arg(path, why));
+}
+
+bool isSectionHeader(const QString& line, QString* name)
+{
+    if (!line.startsWith(u'['))
+        return false;
+    const qsizetype close = line.indexOf(u']');
+    if (close < 0)
+        return false;
+    *name = line.mid(1, close - 1).trimmed();
+    return true;
+}
+
+} // namespace
+
+QString readDataLinkFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        fail(STG_E_FILENOTFOUND, path, QStringLiteral("does not exist."));
+    if (info.isDir())
+        fail(E_FAIL, path, QStringLiteral("is a folder."));
+    if (info.size() > kMaxDataLinkFileSize)
+        fail(E_FAIL, path,
+             QStringLiteral("is too large (%1 bytes) to be a data link file.").arg(info.size()));
+    {
+        QFile probe(path);
+        if (!probe.open(QIODevice::ReadOnly))
+            fail(E_FAIL, path, QStringLiteral("cannot be read: %1").arg(probe.errorString()));
+    }
+
+    ProfileTextReader reader(path);
+    QString line;
+    bool inSection = false;
+    bool sawSection = false;
+    while (reader.nextLine(line)) {
+        const QString trimmed = line.trimmed();
+        QString name;
+        if (isSectionHeader(trimmed, &name)) {
+            inSection = name.compare(kSection, Qt::CaseInsensitive) == 0;
+            sawSection = sawSection || inSection;
+            continue;
+        }
+        if (!inSection || trimmed.isEmpty() || trimmed.startsWith(u';'))
+            continue;
+        return trimmed;
+    }
+    if (!sawSection)
+        fail(E_FAIL, path, QStringLiteral("has no [oledb] section: it is not a data link file."));
+    fail(E_FAIL, path, QStringLiteral("holds no initialization string."));
+}
+
+QString readDataLinkProvider(const QString& path)
+{
+    return Profile(path).readString(kSection, QStringLiteral("Provider"), QString(), 5120);
+}
+
+void writeDataLinkFile(const QString& path, const QString& initString)
+{
+    if (initString.contains(u'\n') || initString.contains(u'\r'))
+        throw ProviderError(E_INVALIDARG, QStringLiteral("An initialization string cannot span lines."));
+    const QString text = QStringLiteral("[oledb]\n") + kComment + u'\n' + initString + u'\n';
+    QByteArray bytes("\xFF\xFE", 2);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        bytes.append(char(u & 0xFF));
+        bytes.append(char(u >> 8));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        fail(E_FAIL, path, QStringLiteral("cannot be written: %1").arg(file.errorString()));
+}
+
+} // namespace qb::data

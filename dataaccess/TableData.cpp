@@ -1,0 +1,457 @@
+#include "dataaccess/TableData.h"
+
+#include "common/BrelibException.h"
+#include "common/ReportSink.h"
+#include "common/StringTable.h"
+#include "dataaccess/BindingRules.h"
+#include "dataaccess/ErrorText.h"
+#include "dataaccess/RowCache.h"
+#include "dataaccess/ValueConversion.h"
+#include "dataaccess/ValueFormat.h"
+
+#include <cstring>
+
+namespace qb::data {
+namespace {
+
+enum Stage : int {
+    kStageColumns = 64510,
+    kStageAccessor = 64512,
+    kStageRedraw = 64513,
+    kStagePrepare = 64514,
+    kStageLoad = 64515,
+    kStageCache = 64516,
+    kStageEnumerate = 64517,
+};
+
+constexpr int kFirstColumnWidth = 20;
+constexpr int kColumnWidth = 100;
+constexpr int kFormatLeft = 0;
+constexpr int kNoCapacityLimit = -1;
+constexpr size_t kRecordSize = sizeof(ColumnBinding);
+
+ProviderError cancelled()
+{
+    return ProviderError(DB_E_CANCELED, QStringLiteral("The operation was canceled."));
+}
+
+} // namespace
+
+// Everything a load builds; published whole under the cache lock.
+struct TableData::Content {
+    std::shared_ptr<Session> session;
+    std::unique_ptr<Rowset> rowset;
+    std::vector<ColumnInfo> columns;
+    std::vector<ColumnBinding> rowBuffer; // one record per column, bound by `bindings`
+    std::vector<Binding> bindings;
+    RowCache cache;
+    QString query;
+
+    std::byte* buffer() { return reinterpret_cast<std::byte*>(rowBuffer.data()); }
+
+    // Releases the streams of the row just read and zeroes every value area, terminator and pointer.
+    void clearRowBuffer()
+    {
+        for (ColumnBinding& b : rowBuffer) {
+            if (b.boundType == DBTYPE_IUNKNOWN && !b.boundByDeclaredType && b.pointer && b.status != DBSTATUS_S_ISNULL)
+                static_cast<SequentialStream*>(b.pointer)->release();
+            std::memset(b.value, 0, sizeof b.value + sizeof b.terminator);
+            b.pointer = nullptr;
+        }
+    }
+
+    // Copies the row buffer into cache row r, bringing the first bytes of by-reference and stream
+    // values into the value area. Never copies more than the value area holds, nor more than the
+    // provider's value has, and never cuts inside a character.
+    void copyRowToCache(int r)
+    {
+        ColumnBinding* target = cache.row(r);
+        for (size_t c = 0; c < rowBuffer.size(); ++c) {
+            ColumnBinding& b = rowBuffer[c];
+            const DBTYPE declared = columns[c].type;
+            const bool byRef = (b.boundType & DBTYPE_BYREF) != 0;
+            const bool stream = b.boundType == DBTYPE_IUNKNOWN && !b.boundByDeclaredType;
+            if ((byRef || stream) && b.status != DBSTATUS_S_ISNULL && b.pointer) {
+                size_t n = 0;
+                if (byRef) {
+                    n = std::min<size_t>(b.length, ColumnBinding::kValueCapacity);
+                    std::memcpy(b.value, b.pointer, n);
+                } else {
+                    n = static_cast<SequentialStream*>(b.pointer)->read(b.value, ColumnBinding::kValueCapacity);
+                }
+                const size_t keep = declared == DBTYPE_WSTR
+                                        ? 2 * utf16CutLength(reinterpret_cast<const char16_t*>(b.value), n / 2, n / 2)
+                                    : declared == DBTYPE_BYTES ? n
+                                                               : utf8CutLength(reinterpret_cast<const char*>(b.value), n, n);
+                std::memset(b.value + keep, 0, ColumnBinding::kValueCapacity - keep);
+            }
+            target[c] = b;
+            target[c].pointer = nullptr; // the provider's memory and the stream do not outlive the row
+        }
+    }
+
+    void fillPage(bool haveRow, int* rowsCopied, const std::function<void(int)>& perRow)
+    {
+        int rows = 0;
+        while (haveRow && rows < RowCache::kPageSize) {
+            rowset->getData(buffer());
+            copyRowToCache(rows);
+            clearRowBuffer();
+            ++rows;
+            *rowsCopied = rows;
+            if (perRow)
+                perRow(rows);
+            if (rows < RowCache::kPageSize)
+                haveRow = rowset->next();
+        }
+    }
+};
+
+TableData::TableData() = default;
+
+TableData::~TableData() = default;
+
+TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
+                                          const QString& sqlText, bool redraw, ReportSink& sink)
+{
+    m_stopRequested.store(false);
+    {
+        std::lock_guard lock(m_sessionMutex);
+        m_runningSession = session;
+    }
+    struct Finish {
+        TableData* self;
+        ReportSink& sink;
+        ~Finish()
+        {
+            {
+                std::lock_guard lock(self->m_sessionMutex);
+                self->m_runningSession.reset();
+            }
+            sink.postText(QString(), 100);
+            sink.hideProgress();
+        }
+    } finish{this, sink};
+
+    clearData();
+    sink.setProgressRange(0, 100);
+    sink.setProgressPos(1);
+
+    sink.postStage(kStagePrepare, 2);
+    const QString query = !sqlText.trimmed().isEmpty()
+                              ? sqlText
+                              : QStringLiteral("select * from ") +
+                                    quoteObjectName(object, session->identifierQuoteOpen(), session->identifierQuoteClose());
+    {
+        std::lock_guard lock(m_queryMutex);
+        m_queryText = query;
+    }
+
+    auto content = std::make_unique<Content>();
+    content->session = session;
+    content->query = query;
+    bool publishPartial = false;
+    try {
+        // The statement runs once: its rowset serves the column information, the count and the
+        // pages (running it twice would repeat a statement's side effects).
+        sink.postStage(kStageColumns, 5);
+        try {
+            if (m_stopRequested)
+                throw cancelled();
+            content->rowset = session->execute(query);
+            if (!content->rowset)
+                return LoadResult::NoRowset;
+            content->columns = content->rowset->columns();
+        } catch (const ProviderError& e) {
+            throw actionError(kActionColumnInfo, e);
+        }
+
+        sink.postStage(kStageAccessor, 15);
+        const size_t columnCount = content->columns.size();
+        content->rowBuffer.resize(columnCount);
+        for (size_t c = 0; c < columnCount; ++c)
+            content->rowBuffer[c] = bindingRecordFor(content->columns[c]);
+        sink.postStage(kStageAccessor, 20);
+        for (size_t c = 0; c < columnCount; ++c)
+            content->bindings.push_back(providerBindingFor(content->rowBuffer[c], content->columns[c], c * kRecordSize));
+
+        sink.postStage(kStageRedraw, 25);
+        if (redraw)
+            rebuildColumns(content->columns, sink);
+
+        sink.postStage(kStageLoad, 30);
+        try {
+            content->rowset->setBindings(content->bindings);
+        } catch (const ProviderError& e) {
+            throw actionError(kActionTableData, e);
+        }
+        publishPartial = true;
+
+        sink.postStage(kStageLoad, 45);
+        uint64_t rows = 0;
+        try {
+            content->rowset->restart();
+            while (content->rowset->next()) {
+                ++rows;
+                if (m_stopRequested.load(std::memory_order_relaxed))
+                    throw cancelled();
+            }
+        } catch (const ProviderError& e) {
+            throw actionError(kActionTableData, e);
+        }
+
+        sink.postStage(kStageCache, 50);
+        content->cache = RowCache(int(columnCount));
+
+        sink.postStage(kStageEnumerate, 55);
+        const QString enumerating = loadString(kStageEnumerate);
+        int copied = 0;
+        try {
+            content->rowset->restart();
+            content->fillPage(content->rowset->next(), &copied, [&](int n) {
+                sink.postText(enumerating + QStringLiteral(" [ row number %1 ]").arg(n), 80);
+                if (m_stopRequested.load(std::memory_order_relaxed))
+                    throw cancelled();
+            });
+        } catch (const ProviderError& e) {
+            content->cache.setRowsHeld(copied);
+            throw actionError(kActionTableData, e);
+        }
+        content->cache.setRowsHeld(copied);
+        content->cache.setRowCount(rows);
+
+        publish(std::move(content));
+        sink.postText(QString(), 95);
+        return LoadResult::Loaded;
+    } catch (const Brelib::exception& e) {
+        // The element stays as far as it got: with a rowset, loaded with its columns but no rows.
+        if (publishPartial) {
+            content->cache = RowCache(int(content->columns.size()));
+            publish(std::move(content));
+        }
+        sink.addError(e.text());
+        return LoadResult::Failed;
+    }
+}
+
+void TableData::publish(std::unique_ptr<Content> content)
+{
+    std::scoped_lock lock(m_pageMutex, m_cacheMutex);
+    m_content = std::move(content);
+    m_currentPage = 0;
+}
+
+void TableData::rebuildColumns(const std::vector<ColumnInfo>& columns, ReportSink& sink)
+{
+    sink.clearListColumns();
+    sink.addListColumn(QString(), 0, kFirstColumnWidth, kFormatLeft);
+    for (size_t c = 0; c < columns.size(); ++c)
+        sink.addListColumn(columns[c].name, int(c + 1), kColumnWidth, kFormatLeft);
+}
+
+void TableData::redrawColumns(ReportSink& sink) const
+{
+    rebuildColumns(columns(), sink);
+}
+
+void TableData::loadPage(int page)
+{
+    std::scoped_lock lock(m_pageMutex, m_cacheMutex);
+    if (!m_content || page < 0 || page == m_currentPage || page >= m_content->cache.pageCount())
+        return;
+    Content& c = *m_content;
+    m_currentPage = page;
+    int copied = 0;
+    c.cache.setRowsHeld(0);
+    try {
+        c.rowset->restart();
+        bool haveRow = c.rowset->next();
+        const uint64_t first = uint64_t(page) * RowCache::kPageSize;
+        if (haveRow && first != 0) {
+            c.clearRowBuffer();
+            haveRow = c.rowset->next(first - 1);
+        }
+        c.fillPage(haveRow, &copied, nullptr);
+    } catch (const ProviderError& e) {
+        c.clearRowBuffer();
+        c.cache.setRowsHeld(copied);
+        throw actionError(kActionFieldData, e);
+    }
+    c.cache.setRowsHeld(copied);
+}
+
+const ColumnBinding* TableData::cellLocked(int row, int column) const
+{
+    if (!m_content || row < 0 || row >= m_content->cache.rowsHeld() || column < 1 ||
+        column > int(m_content->columns.size()))
+        return nullptr;
+    return m_content->cache.cell(row, column - 1);
+}
+
+QString TableData::cellText(int row, int column) const
+{
+    std::lock_guard lock(m_cacheMutex);
+    const ColumnBinding* cell = cellLocked(row, column);
+    if (!cell)
+        return {};
+    if (cell->status == DBSTATUS_S_ISNULL)
+        return QString::fromUtf16(kNullText);
+    return qb::data::formatValue(cell->boundType, m_content->columns[size_t(column - 1)].type, cell->value, cell->length,
+                                 kNoCapacityLimit);
+}
+
+QString TableData::cellDescription(int row, int column) const
+{
+    std::lock_guard lock(m_cacheMutex);
+    const ColumnBinding* cell = cellLocked(row, column);
+    if (!cell)
+        return {};
+    if (cell->status == DBSTATUS_S_ISNULL)
+        return QString::fromUtf16(kEmptyText);
+    return describeValue(m_content->columns[size_t(column - 1)].type, cell->value, cell->length);
+}
+
+QString TableData::formatValue(int c, const std::byte* valueArea, uint32_t length, int capacity) const
+{
+    std::lock_guard lock(m_cacheMutex);
+    if (!m_content || c < 0 || c >= int(m_content->columns.size()))
+        return {};
+    return qb::data::formatValue(m_content->rowBuffer[size_t(c)].boundType, m_content->columns[size_t(c)].type,
+                                 valueArea, length, capacity);
+}
+
+std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
+                                               const std::function<void(const std::byte*, size_t)>& write) const
+{
+    std::scoped_lock lock(m_pageMutex, m_cacheMutex);
+    const ColumnBinding* cell = cellLocked(row, column);
+    if (!cell)
+        throw Brelib::exception(composeMessage(loadString(kActionFieldData), QStringLiteral("There is no such cell.")));
+    if (cell->status == DBSTATUS_S_ISNULL)
+        return std::nullopt;
+    const ColumnInfo& info = m_content->columns[size_t(column - 1)];
+    const bool whole = (cell->boundType & DBTYPE_BYREF) || cell->boundType == DBTYPE_IUNKNOWN;
+    if (!whole) {
+        write(cell->value, ColumnBinding::kInlineBuffer);
+        return cell->boundType;
+    }
+    // The cache holds only the first bytes: read the value again, whole, as a stream.
+    try {
+        std::unique_ptr<Rowset> rowset = m_content->session->execute(m_content->query);
+        if (!rowset)
+            throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
+        ColumnBinding record{};
+        Binding b;
+        b.ordinal = info.ordinal;
+        b.type = DBTYPE_IUNKNOWN;
+        b.valueOffset = binding_offsets::kPointer;
+        b.lengthOffset = binding_offsets::kLength;
+        b.statusOffset = binding_offsets::kStatus;
+        rowset->setBindings({b});
+        const uint64_t absolute = uint64_t(m_currentPage) * RowCache::kPageSize + uint64_t(row);
+        if (!rowset->next(absolute))
+            throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
+        rowset->getData(reinterpret_cast<std::byte*>(&record));
+        if (record.status == DBSTATUS_S_ISNULL)
+            return std::nullopt;
+        if (record.status != DBSTATUS_S_OK || !record.pointer)
+            throw ProviderError(DB_E_CANTCONVERTVALUE, QStringLiteral("The value cannot be read as a stream."));
+        auto* stream = static_cast<SequentialStream*>(record.pointer);
+        struct Release {
+            SequentialStream* s;
+            ~Release() { s->release(); }
+        } release{stream};
+        std::byte block[4096];
+        size_t n;
+        do {
+            n = stream->read(block, sizeof block);
+            if (n)
+                write(block, n);
+        } while (n == sizeof block);
+        return info.type;
+    } catch (const ProviderError& e) {
+        throw actionError(kActionFieldData, e);
+    }
+}
+
+void TableData::clearData()
+{
+    std::unique_ptr<Content> old;
+    {
+        std::scoped_lock lock(m_pageMutex, m_cacheMutex);
+        old = std::move(m_content);
+        m_currentPage = 0;
+    }
+    if (old)
+        old->clearRowBuffer();
+    // `old` (rowset, page memory) goes here, outside the locks.
+}
+
+void TableData::interrupt()
+{
+    m_stopRequested.store(true);
+    std::lock_guard lock(m_sessionMutex);
+    if (m_runningSession)
+        m_runningSession->interrupt();
+}
+
+bool TableData::isLoaded() const
+{
+    std::lock_guard lock(m_cacheMutex);
+    return m_content != nullptr;
+}
+
+uint64_t TableData::rowCount() const
+{
+    std::lock_guard lock(m_cacheMutex);
+    return m_content ? m_content->cache.rowCount() : 0;
+}
+
+int TableData::pageCount() const
+{
+    std::lock_guard lock(m_cacheMutex);
+    return m_content ? m_content->cache.pageCount() : 0;
+}
+
+int TableData::currentPage() const
+{
+    std::lock_guard lock(m_pageMutex);
+    return m_currentPage;
+}
+
+int TableData::rowsOnCurrentPage() const
+{
+    std::lock_guard lock(m_cacheMutex);
+    return m_content ? m_content->cache.rowsHeld() : 0;
+}
+
+int TableData::columnCount() const
+{
+    std::lock_guard lock(m_cacheMutex);
+    return m_content ? int(m_content->columns.size()) : 0;
+}
+
+std::vector<ColumnInfo> TableData::columns() const
+{
+    std::lock_guard lock(m_cacheMutex);
+    return m_content ? m_content->columns : std::vector<ColumnInfo>{};
+}
+
+std::optional<ColumnBinding> TableData::columnBinding(int c) const
+{
+    std::lock_guard lock(m_cacheMutex);
+    if (!m_content || c < 0 || c >= int(m_content->rowBuffer.size()))
+        return std::nullopt;
+    ColumnBinding record = m_content->rowBuffer[size_t(c)];
+    std::memset(record.value, 0, sizeof record.value);
+    record.pointer = nullptr;
+    return record;
+}
+
+QString TableData::queryText() const
+{
+    std::lock_guard lock(m_queryMutex);
+    return m_queryText;
+}
+
+} // namespace qb::data

@@ -1,0 +1,338 @@
+#include "dataaccess/ValueConversion.h"
+
+#include "dataaccess/BufferStream.h"
+
+#include <QString>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace qb::data {
+namespace {
+
+void put32(std::byte* row, size_t offset, uint32_t v)
+{
+    std::memcpy(row + offset, &v, sizeof v);
+}
+
+void setResult(std::byte* row, const Binding& b, uint32_t length, DBSTATUS status)
+{
+    put32(row, b.lengthOffset, length);
+    put32(row, b.statusOffset, status);
+}
+
+QByteArray numberText(const CellValue& v)
+{
+    if (v.data)
+        return QByteArray(static_cast<const char*>(v.data), qsizetype(v.size));
+    char buf[64];
+    const auto r = v.kind == CellValue::Kind::Integer ? std::to_chars(buf, buf + sizeof buf, v.integer)
+                                                      : std::to_chars(buf, buf + sizeof buf, v.real);
+    return QByteArray(buf, r.ptr - buf);
+}
+
+QByteArray hexText(const void* data, size_t size)
+{
+    return QByteArray(static_cast<const char*>(data), qsizetype(size)).toHex().toUpper();
+}
+
+// The value as UTF-8 text (numbers rendered, bytes as hexadecimal digits).
+QByteArray utf8Of(const CellValue& v)
+{
+    switch (v.kind) {
+    case CellValue::Kind::Integer:
+    case CellValue::Kind::Real:
+        return numberText(v);
+    case CellValue::Kind::Text:
+        return QByteArray(static_cast<const char*>(v.data), qsizetype(v.size));
+    case CellValue::Kind::WideText:
+        return QString::fromUtf16(static_cast<const char16_t*>(v.data), qsizetype(v.size / 2)).toUtf8();
+    case CellValue::Kind::Bytes:
+        return hexText(v.data, v.size);
+    case CellValue::Kind::Null:
+        break;
+    }
+    return {};
+}
+
+// The value as UTF-16 text, as bytes in host order.
+QByteArray utf16Of(const CellValue& v)
+{
+    if (v.kind == CellValue::Kind::WideText)
+        return QByteArray(static_cast<const char*>(v.data), qsizetype(v.size));
+    const QString s = v.kind == CellValue::Kind::Text
+                          ? QString::fromUtf8(static_cast<const char*>(v.data), qsizetype(v.size))
+                          : QString::fromLatin1(utf8Of(v));
+    return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
+}
+
+QByteArray bytesOf(const CellValue& v)
+{
+    if (v.kind == CellValue::Kind::Text || v.kind == CellValue::Kind::WideText || v.kind == CellValue::Kind::Bytes)
+        return QByteArray(static_cast<const char*>(v.data), qsizetype(v.size));
+    return utf8Of(v);
+}
+
+// Wide text inline without converting more of a long UTF-8 value than fits.
+void writeWideInline(const CellValue& v, const Binding& b, std::byte* row)
+{
+    const size_t maxUnits = b.maxLength >= 2 ? (b.maxLength - 2) / 2 : 0;
+    QString prefixHolder;
+    const char16_t* units;
+    size_t count;
+    size_t fullUnits;
+    if (v.kind == CellValue::Kind::WideText) {
+        units = static_cast<const char16_t*>(v.data);
+        count = fullUnits = v.size / 2;
+    } else if (v.kind == CellValue::Kind::Text) {
+        const char* text = static_cast<const char*>(v.data);
+        // A UTF-16 unit never takes more than 3 bytes of UTF-8, so this prefix covers maxUnits + 1.
+        const size_t take = utf8CutLength(text, v.size, std::min(v.size, maxUnits * 3 + 4));
+        prefixHolder = QString::fromUtf8(text, qsizetype(take));
+        units = reinterpret_cast<const char16_t*>(prefixHolder.utf16());
+        count = size_t(prefixHolder.size());
+        fullUnits = take == v.size ? count : size_t(QString::fromUtf8(text, qsizetype(v.size)).size());
+    } else {
+        const QByteArray wide = utf16Of(v);
+        prefixHolder = QString::fromUtf16(reinterpret_cast<const char16_t*>(wide.constData()), wide.size() / 2);
+        units = reinterpret_cast<const char16_t*>(prefixHolder.utf16());
+        count = fullUnits = size_t(prefixHolder.size());
+    }
+    if (b.maxLength < 2) {
+        setResult(row, b, uint32_t(fullUnits * 2), fullUnits ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
+        return;
+    }
+    const size_t n = utf16CutLength(units, count, maxUnits);
+    std::memcpy(row + b.valueOffset, units, n * 2);
+    std::memset(row + b.valueOffset + n * 2, 0, 2);
+    setResult(row, b, uint32_t(std::min<size_t>(fullUnits * 2, UINT32_MAX)),
+              n < fullUnits ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
+}
+
+void writeNarrowInline(const QByteArray& text, const Binding& b, std::byte* row)
+{
+    if (b.maxLength < 1) {
+        setResult(row, b, uint32_t(text.size()), text.isEmpty() ? DBSTATUS_S_OK : DBSTATUS_S_TRUNCATED);
+        return;
+    }
+    const size_t n = utf8CutLength(text.constData(), size_t(text.size()), b.maxLength - 1);
+    std::memcpy(row + b.valueOffset, text.constData(), n);
+    row[b.valueOffset + n] = std::byte{0};
+    setResult(row, b, uint32_t(text.size()), n < size_t(text.size()) ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
+}
+
+void writeBytesInline(const QByteArray& bytes, const Binding& b, std::byte* row)
+{
+    const size_t n = std::min<size_t>(size_t(bytes.size()), b.maxLength);
+    std::memcpy(row + b.valueOffset, bytes.constData(), n);
+    setResult(row, b, uint32_t(bytes.size()), n < size_t(bytes.size()) ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
+}
+
+void writeByRef(QByteArray representation, bool terminate, const Binding& b, std::byte* row, QByteArray& slot)
+{
+    const uint32_t length = uint32_t(representation.size());
+    slot = std::move(representation);
+    if (terminate)
+        slot.append('\0').append('\0'); // room for a UTF-16 terminator too
+    const void* p = slot.constData();
+    std::memcpy(row + b.valueOffset, &p, sizeof p);
+    setResult(row, b, length, DBSTATUS_S_OK);
+}
+
+// The value as a number: an integer when it is one exactly, else a double. False when it is not
+// a number at all.
+bool numberOf(const CellValue& v, bool* isInteger, int64_t* i, double* d)
+{
+    switch (v.kind) {
+    case CellValue::Kind::Integer:
+        *isInteger = true;
+        *i = v.integer;
+        return true;
+    case CellValue::Kind::Real:
+        *isInteger = false;
+        *d = v.real;
+        return true;
+    case CellValue::Kind::Text:
+    case CellValue::Kind::WideText: {
+        const QByteArray t = utf8Of(v).trimmed();
+        bool ok = false;
+        *i = t.toLongLong(&ok);
+        if (ok) {
+            *isInteger = true;
+            return true;
+        }
+        *d = t.toDouble(&ok);
+        *isInteger = false;
+        return ok;
+    }
+    default:
+        return false;
+    }
+}
+
+template <typename T>
+void putNumber(std::byte* row, const Binding& b, T value)
+{
+    std::memcpy(row + b.valueOffset, &value, sizeof value);
+    setResult(row, b, sizeof value, DBSTATUS_S_OK);
+}
+
+template <typename T>
+void putInteger(std::byte* row, const Binding& b, bool isInteger, int64_t i, double d)
+{
+    if (!isInteger) {
+        if (!std::isfinite(d) || d < double(std::numeric_limits<T>::lowest()) ||
+            d >= double(std::numeric_limits<T>::max()) + 1.0) {
+            setResult(row, b, 0, d < 0 && std::is_unsigned_v<T> ? DBSTATUS_E_SIGNMISMATCH : DBSTATUS_E_DATAOVERFLOW);
+            return;
+        }
+        putNumber<T>(row, b, T(d));
+        return;
+    }
+    if constexpr (std::is_unsigned_v<T>) {
+        if (i < 0) {
+            setResult(row, b, 0, DBSTATUS_E_SIGNMISMATCH);
+            return;
+        }
+        if (uint64_t(i) > std::numeric_limits<T>::max()) {
+            setResult(row, b, 0, DBSTATUS_E_DATAOVERFLOW);
+            return;
+        }
+    } else if (i < int64_t(std::numeric_limits<T>::min()) || i > int64_t(std::numeric_limits<T>::max())) {
+        setResult(row, b, 0, DBSTATUS_E_DATAOVERFLOW);
+        return;
+    }
+    putNumber<T>(row, b, T(i));
+}
+
+void writeNumber(const CellValue& v, const Binding& b, std::byte* row)
+{
+    bool isInteger = false;
+    int64_t i = 0;
+    double d = 0;
+    if (!numberOf(v, &isInteger, &i, &d)) {
+        setResult(row, b, 0, DBSTATUS_E_CANTCONVERTVALUE);
+        return;
+    }
+    switch (b.type) {
+    case DBTYPE_I2: putInteger<int16_t>(row, b, isInteger, i, d); break;
+    case DBTYPE_I4: putInteger<int32_t>(row, b, isInteger, i, d); break;
+    case DBTYPE_I8: putInteger<int64_t>(row, b, isInteger, i, d); break;
+    case DBTYPE_UI2: putInteger<uint16_t>(row, b, isInteger, i, d); break;
+    case DBTYPE_UI4: putInteger<uint32_t>(row, b, isInteger, i, d); break;
+    case DBTYPE_UI8: putInteger<uint64_t>(row, b, isInteger, i, d); break;
+    case DBTYPE_R4: putNumber<float>(row, b, float(isInteger ? double(i) : d)); break;
+    case DBTYPE_R8: putNumber<double>(row, b, isInteger ? double(i) : d); break;
+    case DBTYPE_BOOL: putNumber<int16_t>(row, b, (isInteger ? i != 0 : d != 0) ? int16_t(-1) : int16_t(0)); break;
+    case DBTYPE_CY: {
+        const double scaled = (isInteger ? double(i) : d) * 10000.0;
+        if (!std::isfinite(scaled) || std::fabs(scaled) >= 9.2e18) {
+            setResult(row, b, 0, DBSTATUS_E_DATAOVERFLOW);
+            return;
+        }
+        putNumber<int64_t>(row, b, isInteger && std::fabs(double(i)) < 9.2e14 ? i * 10000 : int64_t(std::llround(scaled)));
+        break;
+    }
+    default:
+        setResult(row, b, 0, DBSTATUS_E_CANTCONVERTVALUE);
+    }
+}
+
+bool isNumericType(DBTYPE t)
+{
+    switch (t) {
+    case DBTYPE_I2: case DBTYPE_I4: case DBTYPE_I8: case DBTYPE_UI2: case DBTYPE_UI4: case DBTYPE_UI8:
+    case DBTYPE_R4: case DBTYPE_R8: case DBTYPE_CY: case DBTYPE_BOOL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+size_t utf16CutLength(const char16_t* units, size_t count, size_t maxUnits)
+{
+    if (count <= maxUnits)
+        return count;
+    size_t n = maxUnits;
+    if (n > 0 && QChar::isHighSurrogate(units[n - 1]))
+        --n;
+    return n;
+}
+
+size_t utf8CutLength(const char* bytes, size_t size, size_t maxBytes)
+{
+    if (size <= maxBytes)
+        return size;
+    size_t n = maxBytes;
+    // Step back over continuation bytes to the start of the sequence that does not fit.
+    size_t back = n;
+    while (back > 0 && (static_cast<unsigned char>(bytes[back]) & 0xC0) == 0x80)
+        --back;
+    return back;
+}
+
+void writeBoundValue(const CellValue& value, const Binding& b, DBTYPE declaredType, std::byte* row,
+                     QByteArray& byRefSlot)
+{
+    if (value.kind == CellValue::Kind::Null) {
+        setResult(row, b, 0, DBSTATUS_S_ISNULL);
+        return;
+    }
+    switch (b.type) {
+    case DBTYPE_WSTR:
+        writeWideInline(value, b, row);
+        return;
+    case DBTYPE_STR:
+        writeNarrowInline(utf8Of(value), b, row);
+        return;
+    case DBTYPE_BYTES:
+        writeBytesInline(bytesOf(value), b, row);
+        return;
+    case DBTYPE_WSTR | DBTYPE_BYREF:
+        writeByRef(utf16Of(value), true, b, row, byRefSlot);
+        return;
+    case DBTYPE_STR | DBTYPE_BYREF:
+        writeByRef(utf8Of(value), true, b, row, byRefSlot);
+        return;
+    case DBTYPE_BYTES | DBTYPE_BYREF:
+        writeByRef(bytesOf(value), false, b, row, byRefSlot);
+        return;
+    case DBTYPE_IUNKNOWN: {
+        const QByteArray bytes = declaredType == DBTYPE_WSTR ? utf16Of(value)
+                                 : declaredType == DBTYPE_BYTES || declaredType == DBTYPE_IUNKNOWN ? bytesOf(value)
+                                                                                                   : utf8Of(value);
+        SequentialStream* stream = new BufferStream(bytes);
+        std::memcpy(row + b.valueOffset, &stream, sizeof stream);
+        setResult(row, b, uint32_t(bytes.size()), DBSTATUS_S_OK);
+        return;
+    }
+    default:
+        if (isNumericType(b.type)) {
+            writeNumber(value, b, row);
+            return;
+        }
+        setResult(row, b, 0, DBSTATUS_E_CANTCONVERTVALUE);
+    }
+}
+
+void validateBindings(const std::vector<Binding>& bindings, size_t columnCount)
+{
+    for (size_t i = 0; i < bindings.size(); ++i) {
+        const Binding& b = bindings[i];
+        if (b.ordinal < 1 || b.ordinal > columnCount)
+            throw ProviderError(DB_E_BADACCESSORHANDLE,
+                                QStringLiteral("Binding %1 names column %2, but the result has %3 columns.")
+                                    .arg(i + 1).arg(b.ordinal).arg(columnCount));
+        if (b.lengthOffset == b.statusOffset)
+            throw ProviderError(E_INVALIDARG, QStringLiteral("Binding %1 puts length and status at the same offset.").arg(i + 1));
+        if ((b.type & DBTYPE_BYREF) && (b.type & ~DBTYPE_BYREF) != DBTYPE_WSTR && (b.type & ~DBTYPE_BYREF) != DBTYPE_STR &&
+            (b.type & ~DBTYPE_BYREF) != DBTYPE_BYTES)
+            throw ProviderError(E_INVALIDARG, QStringLiteral("Binding %1 asks for type %2 by reference, which is not supported.")
+                                                  .arg(i + 1).arg(b.type & ~DBTYPE_BYREF));
+    }
+}
+
+} // namespace qb::data

@@ -1,0 +1,107 @@
+#include "dataaccess/providers/sqlite/SqliteDatabase.h"
+
+#include <QFileInfo>
+#include <chrono>
+#include <sqlite3.h>
+#include <thread>
+
+namespace qb::data::sqlite {
+namespace {
+
+// Waits for another process's lock up to 5 s in short sleeps, giving up at once on a stop request.
+int busyHandler(void* context, int attempt)
+{
+    auto* db = static_cast<SqliteDatabase*>(context);
+    if (db->interrupted() || attempt >= 500)
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return 1;
+}
+
+int progressHandler(void* context)
+{
+    return static_cast<SqliteDatabase*>(context)->interrupted() ? 1 : 0;
+}
+
+// Opcodes between polls of the stop flag: small enough to stop within microseconds, large
+// enough not to show in a table scan.
+constexpr int kProgressOpcodes = 1000;
+
+} // namespace
+
+HRESULT hresultOf(int rc)
+{
+    switch (rc & 0xFF) {
+    case SQLITE_INTERRUPT:
+        return DB_E_CANCELED;
+    case SQLITE_NOMEM:
+        return E_OUTOFMEMORY;
+    case SQLITE_CANTOPEN:
+        return STG_E_FILENOTFOUND;
+    case SQLITE_AUTH:
+    case SQLITE_PERM:
+        return DB_SEC_E_AUTH_FAILED;
+    case SQLITE_ERROR:
+        return DB_E_ERRORSINCOMMAND;
+    case SQLITE_MISMATCH:
+        return DB_E_CANTCONVERTVALUE;
+    default:
+        return E_FAIL;
+    }
+}
+
+SqliteDatabase::SqliteDatabase(const QString& path, bool readOnly) : m_path(path)
+{
+    if (path.isEmpty())
+        throw ProviderError(E_INVALIDARG, QStringLiteral("The connection string names no SQLite database file (\"Data Source\")."));
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw ProviderError(STG_E_FILENOTFOUND, QStringLiteral("The SQLite database file \"%1\" does not exist.").arg(path));
+    if (info.isDir())
+        throw ProviderError(E_FAIL, QStringLiteral("\"%1\" is a folder, not an SQLite database file.").arg(path));
+
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        throw ProviderError(hresultOf(rc), QStringLiteral("Cannot open the SQLite database \"%1\": %2").arg(path, message));
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_handler(m_db, busyHandler, this);
+    sqlite3_progress_handler(m_db, kProgressOpcodes, progressHandler, this);
+
+    // A file that is not a database opens without complaint; find out now, not at the first query.
+    char* message = nullptr;
+    const int check = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message);
+    if (check != SQLITE_OK) {
+        const QString text = message ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errstr(check));
+        sqlite3_free(message);
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        throw ProviderError(hresultOf(check), QStringLiteral("Cannot open the SQLite database \"%1\": %2").arg(path, text));
+    }
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    sqlite3_close_v2(m_db);
+}
+
+ProviderError SqliteDatabase::error(int rc) const
+{
+    if ((rc & 0xFF) == SQLITE_INTERRUPT)
+        return ProviderError(DB_E_CANCELED, QStringLiteral("The statement was interrupted."));
+    return ProviderError(hresultOf(rc), QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+void SqliteDatabase::exec(const char* sql)
+{
+    clearInterrupt();
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throw error(rc);
+}
+
+} // namespace qb::data::sqlite

@@ -1,0 +1,136 @@
+#include "dataaccess/providers/sqlite/SqliteRowset.h"
+
+#include "dataaccess/providers/sqlite/SqliteDatabase.h"
+#include "dataaccess/providers/sqlite/SqliteTypeMapping.h"
+
+#include <sqlite3.h>
+
+namespace qb::data::sqlite {
+
+SqliteRowset::SqliteRowset(std::shared_ptr<SqliteDatabase> db, sqlite3_stmt* statement)
+    : m_db(std::move(db)), m_statement(statement)
+{
+    try {
+        describeColumns();
+    } catch (...) {
+        sqlite3_finalize(m_statement);
+        throw;
+    }
+}
+
+SqliteRowset::~SqliteRowset()
+{
+    sqlite3_finalize(m_statement);
+}
+
+void SqliteRowset::describeColumns()
+{
+    const int count = sqlite3_column_count(m_statement);
+    std::vector<std::optional<ColumnType>> declared(static_cast<size_t>(count));
+    bool needFirstRow = false;
+    for (int i = 0; i < count; ++i) {
+        declared[size_t(i)] = typeOfDeclaration(sqlite3_column_decltype(m_statement, i));
+        needFirstRow = needFirstRow || !declared[size_t(i)];
+    }
+    // Columns without a declared type are typed by their first value: step once ahead and hand
+    // that row out on the first next().
+    if (needFirstRow)
+        m_peeked = step();
+    for (int i = 0; i < count; ++i) {
+        const ColumnType t = declared[size_t(i)].value_or(
+            typeOfStorageClass(m_peeked ? sqlite3_column_type(m_statement, i) : SQLITE_NULL));
+        const char* name = sqlite3_column_name(m_statement, i);
+        m_columns.push_back({QString::fromUtf8(name ? name : ""), uint32_t(i + 1), t.size, t.type});
+    }
+}
+
+void SqliteRowset::setBindings(std::vector<Binding> bindings)
+{
+    validateBindings(bindings, m_columns.size());
+    m_bindings = std::move(bindings);
+    m_byRef.reset(m_bindings.size());
+}
+
+bool SqliteRowset::step()
+{
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW) {
+        m_state = State::OnRow;
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        m_state = State::AtEnd;
+        return false;
+    }
+    // Reset, so the failed statement does not stay pending on the connection.
+    const ProviderError error = m_db->error(rc);
+    sqlite3_reset(m_statement);
+    m_state = State::AtEnd;
+    throw error;
+}
+
+void SqliteRowset::restart()
+{
+    m_byRef.clear();
+    m_db->clearInterrupt();
+    sqlite3_reset(m_statement); // its result repeats the last step's error, already reported
+    m_state = State::BeforeFirst;
+    m_peeked = false;
+}
+
+bool SqliteRowset::next(uint64_t skip)
+{
+    m_byRef.clear();
+    for (uint64_t i = 0; i <= skip; ++i) {
+        if (m_state == State::AtEnd)
+            return false; // stepping past the end would start the statement over
+        if (m_peeked) {
+            m_peeked = false;
+            continue;
+        }
+        if (!step())
+            return false;
+    }
+    return true;
+}
+
+void SqliteRowset::getData(std::byte* rowBuffer)
+{
+    if (m_state != State::OnRow || m_peeked)
+        throw ProviderError(E_UNEXPECTED, QStringLiteral("There is no current row to read."));
+    for (size_t i = 0; i < m_bindings.size(); ++i) {
+        const Binding& b = m_bindings[i];
+        const int c = int(b.ordinal) - 1;
+        CellValue value;
+        switch (sqlite3_column_type(m_statement, c)) {
+        case SQLITE_INTEGER:
+            value = CellValue::fromInteger(sqlite3_column_int64(m_statement, c));
+            break;
+        case SQLITE_FLOAT: {
+            const double d = sqlite3_column_double(m_statement, c);
+            // SQLite's own rendering, as its shell shows the value.
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, c));
+            value = CellValue::fromReal(d, text, size_t(sqlite3_column_bytes(m_statement, c)));
+            break;
+        }
+        case SQLITE_TEXT: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, c));
+            value = CellValue::fromText(text, size_t(sqlite3_column_bytes(m_statement, c)));
+            break;
+        }
+        case SQLITE_BLOB: {
+            const void* bytes = sqlite3_column_blob(m_statement, c);
+            value = CellValue::fromBytes(bytes, size_t(sqlite3_column_bytes(m_statement, c)));
+            break;
+        }
+        default:
+            value = CellValue::null();
+        }
+        if (value.kind != CellValue::Kind::Null && !value.data && value.size == 0 &&
+            (value.kind == CellValue::Kind::Text || value.kind == CellValue::Kind::Bytes))
+            value.data = ""; // SQLite gives a null pointer for an empty blob
+        writeBoundValue(value, b, m_columns[size_t(c)].type, rowBuffer, m_byRef.at(i));
+    }
+}
+
+} // namespace qb::data::sqlite

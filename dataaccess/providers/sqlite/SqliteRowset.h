@@ -1,0 +1,41 @@
+#pragma once
+// The rows of one prepared SQLite statement. next() only steps; values are read in getData.
+// restart() resets the statement, which runs the query again from its first row.
+#include "dataaccess/Provider.h"
+#include "dataaccess/ValueConversion.h"
+
+#include <memory>
+
+struct sqlite3_stmt;
+
+namespace qb::data::sqlite {
+
+class SqliteDatabase;
+
+class SqliteRowset final : public Rowset {
+public:
+    // Takes ownership of the statement (which has result columns).
+    SqliteRowset(std::shared_ptr<SqliteDatabase> db, sqlite3_stmt* statement);
+    ~SqliteRowset() override;
+
+    std::vector<ColumnInfo> columns() const override { return m_columns; }
+    void setBindings(std::vector<Binding> bindings) override;
+    void restart() override;
+    bool next(uint64_t skip = 0) override;
+    void getData(std::byte* rowBuffer) override;
+
+private:
+    enum class State { BeforeFirst, OnRow, AtEnd };
+    bool step(); // one sqlite3_step; false at the end; throws on failure
+    void describeColumns();
+
+    std::shared_ptr<SqliteDatabase> m_db;
+    sqlite3_stmt* m_statement;
+    std::vector<ColumnInfo> m_columns;
+    std::vector<Binding> m_bindings;
+    ByRefStore m_byRef;
+    State m_state = State::BeforeFirst;
+    bool m_peeked = false; // a row was stepped ahead (to type expression columns) and not yet handed out
+};
+
+} // namespace qb::data::sqlite
