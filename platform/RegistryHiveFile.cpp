@@ -95,7 +95,7 @@ Checkup examine(sqlite3* db)
         return {Health::Unreadable, message, rc};
     }
     if (verdict != QLatin1String("ok"))
-        return {Health::Damaged, QStringLiteral("the database is damaged (%1)").arg(verdict)};
+        return {Health::Damaged, QStringLiteral("the database is damaged (%1)").arg(verdict.replace(QLatin1Char('\n'), QLatin1String("; ")))};
 
     stmt = nullptr;
     int64_t objects = -1;
@@ -107,6 +107,18 @@ Checkup examine(sqlite3* db)
     if (!RegistryHive::hasSchema(db))
         return {Health::Damaged, QStringLiteral("the database is not a registry hive")};
     return {Health::Good, {}};
+}
+
+// Garbage is recognised before SQLite sees it: SQLite would delete a log file lying next to a file
+// that is not a database, and such a file is worth keeping with the damaged one.
+bool looksLikeDatabase(const QString& file)
+{
+    static const char magic[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
+    QFile hive(file);
+    if (!hive.open(QIODevice::ReadOnly))
+        return true; // missing (SQLite makes it) or unreadable (SQLite says why)
+    const QByteArray start = hive.read(sizeof magic);
+    return start.isEmpty() || start == QByteArray::fromRawData(magic, sizeof magic);
 }
 
 // Moves the file and what belongs to it (its log or journal) to "<file>.damaged-<time>", so the
@@ -162,12 +174,15 @@ HiveOpening openHiveFile(const HiveFileSpec& spec)
         if (writable && spec.privateFile)
             createPrivately(spec.file);
         sqlite3* db = nullptr;
-        const int flags = (writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
-        const int rc = sqlite3_open_v2(local(spec.file).c_str(), &db, flags, nullptr);
-        Checkup checkup{Health::Unreadable, QString::fromUtf8(sqlite3_errstr(rc)), rc};
-        if (rc == SQLITE_OK) {
-            sqlite3_busy_timeout(db, 10000);
-            checkup = examine(db);
+        Checkup checkup{Health::Damaged, QStringLiteral("the file is not a database")};
+        if (looksLikeDatabase(spec.file)) {
+            const int flags = (writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
+            const int rc = sqlite3_open_v2(local(spec.file).c_str(), &db, flags, nullptr);
+            checkup = {Health::Unreadable, QString::fromUtf8(sqlite3_errstr(rc)), rc};
+            if (rc == SQLITE_OK) {
+                sqlite3_busy_timeout(db, 10000);
+                checkup = examine(db);
+            }
         }
         if (checkup.health == Health::Good || (checkup.health == Health::New && writable)) {
             if (writable)
@@ -190,8 +205,12 @@ HiveOpening openHiveFile(const HiveFileSpec& spec)
         }
 
         HiveReport damage{spec.rootName, spec.file, {}, checkup.reason};
-        QString error = QStringLiteral("this user may not change the folder");
-        if (writable && !report)
+        QString error;
+        if (report)
+            error = QStringLiteral("the fresh hive made in its place is damaged too");
+        else if (!writable)
+            error = QStringLiteral("this user may not change the folder");
+        else
             damage.setAsideAs = setAside(spec.file, &error);
         if (damage.setAsideAs.isEmpty()) {
             damage.reason += QStringLiteral("; it could not be set aside: ") + error;
