@@ -1,0 +1,54 @@
+#pragma once
+// Writes a rowset into the result window as a text table (PrintRowset):
+//
+//   id                   | name                                     |
+//   1                    | Ann                                      |
+//                        | Bob                                      |      <- NULL id: blanks
+//   Selected 2 rows from 2
+//
+// Every field is left-aligned in its column's width (ColumnWidth.h, widened to a longer column
+// name) and closed by " | "; values are fetched as wide text, at most the width in characters.
+// The rows are counted in a pass of their own before they are printed, for the summary and the
+// progress bar (9 to 99 while printing). A stop request ends the table after the current row.
+#include "console/script/ResultWriter.h"
+#include "console/script/RunFeedback.h"
+#include "console/script/StopCheck.h"
+#include "console/script/StopSignal.h"
+#include "dataaccess/Provider.h"
+
+namespace qb::console {
+
+class RowsetPrinter {
+public:
+    // rowsShownDuringExecution: "show data during SQL query execution"; when off, the window
+    // does not repaint until the table is complete.
+    RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, StopSignal& stop, data::Session& session,
+                  bool rowsShownDuringExecution);
+
+    // Throws Brelib::exception when the columns cannot be read or bound; what was written by then
+    // stays. A failure while fetching rows ends the table silently; the summary still follows.
+    void print(data::Rowset& rowset);
+
+private:
+    struct Column;
+    enum class Fetch { Row, End, Failed };
+
+    std::vector<Column> describeColumns(data::Rowset& rowset);
+    void writeHeader(const std::vector<Column>& columns);
+    void bind(data::Rowset& rowset, std::vector<Column>& columns);
+    uint64_t countRows(data::Rowset& rowset);
+    Fetch fetch(data::Rowset& rowset, const std::vector<Column>& columns, bool first);
+    void appendRow(const std::vector<Column>& columns);
+    void setRowProgress(uint64_t shown, uint64_t counted);
+
+    ResultWriter& m_writer;
+    RunFeedback& m_feedback;
+    StopSignal& m_stop;
+    StopCheck m_stopCheck;
+    data::Session& m_session;
+    bool m_rowsShownDuringExecution;
+    std::vector<std::byte> m_rowBuffer;
+    QString m_line;
+};
+
+} // namespace qb::console

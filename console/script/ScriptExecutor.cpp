@@ -1,0 +1,91 @@
+#include "console/script/ScriptExecutor.h"
+
+#include "common/BrelibException.h"
+#include "common/StringTable.h"
+#include "console/script/ConsoleText.h"
+#include "console/script/RowsetPrinter.h"
+#include "dataaccess/ErrorText.h"
+
+namespace qb::console {
+namespace {
+
+// Value the provider leaves in place when it reports no rows-affected count.
+constexpr int64_t kNotReported = -666;
+
+class ProgressBar {
+public:
+    explicit ProgressBar(RunFeedback& feedback) : m_feedback(feedback)
+    {
+        m_feedback.progressStarted();
+        m_feedback.progressPosition(1);
+    }
+    ~ProgressBar() { m_feedback.progressFinished(); }
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+
+private:
+    RunFeedback& m_feedback;
+};
+
+} // namespace
+
+ScriptExecutor::ScriptExecutor(data::Session& session, ResultWriter& writer, RunFeedback& feedback, StopSignal& stop,
+                               bool rowsShownDuringExecution)
+    : m_session(session),
+      m_writer(writer),
+      m_feedback(feedback),
+      m_stop(stop),
+      m_stopCheck(stop, writer),
+      m_rowsShownDuringExecution(rowsShownDuringExecution)
+{
+}
+
+void ScriptExecutor::onStatement(const QString& text, StatementKind kind)
+{
+    m_writer.appendResultText(loadString(kTextEchoPrompt), ResultTextCategory::OtherText);
+    m_writer.appendResultText(QLatin1Char(' ') + text + QLatin1StringView("\r\n"), ResultTextCategory::OtherText);
+    if (kind != StatementKind::Ordinary)
+        return; // the run's own transaction stands in for the script's
+    QString error;
+    try {
+        executeStatement(text);
+        return;
+    } catch (const Brelib::exception& e) {
+        error = e.text();
+    } catch (...) {
+        error = loadString(data::kUnknownError);
+    }
+    m_writer.appendResultText(QLatin1Char('\t') + error + QLatin1StringView("\r\n"), ResultTextCategory::OtherText);
+}
+
+void ScriptExecutor::executeStatement(const QString& text)
+{
+    ProgressBar progress(m_feedback);
+    int64_t rowsAffected = kNotReported;
+    std::unique_ptr<data::Rowset> rowset;
+    {
+        StopSignal::InterruptibleCall call(m_stop, m_session);
+        if (m_stopCheck.isStopRequested())
+            return;
+        try {
+            rowset = m_session.execute(text, &rowsAffected);
+        } catch (const data::ProviderError& e) {
+            // Broken off by the stop request: that is the outcome, not an error.
+            if (m_stopCheck.isStopRequested())
+                return;
+            throw data::actionError(kTextExecuteFailed, e);
+        }
+    }
+    m_feedback.progressPosition(5);
+    if (rowsAffected == kNotReported || !rowset) {
+        m_feedback.progressPosition(100);
+        rowset.reset();
+        m_writer.appendPlainText(loadString(kTextAccomplished));
+        return;
+    }
+    if (m_stopCheck.isStopRequested())
+        return;
+    RowsetPrinter(m_writer, m_feedback, m_stop, m_session, m_rowsShownDuringExecution).print(*rowset);
+}
+
+} // namespace qb::console

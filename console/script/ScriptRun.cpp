@@ -1,0 +1,62 @@
+#include "console/script/ScriptRun.h"
+
+#include "common/BrelibException.h"
+#include "common/StringTable.h"
+#include "console/script/ConsoleText.h"
+#include "console/script/ScriptExecutor.h"
+#include "console/script/StatementScanner.h"
+#include "dataaccess/ErrorText.h"
+
+namespace qb::console {
+
+ScriptRun::ScriptRun(std::shared_ptr<data::Session> session, std::shared_ptr<ResultWriter> writer,
+                     std::shared_ptr<RunFeedback> feedback, std::shared_ptr<StopSignal> stop, ScriptRunOptions options)
+    : m_session(std::move(session)),
+      m_writer(std::move(writer)),
+      m_feedback(std::move(feedback)),
+      m_stop(std::move(stop)),
+      m_options(options)
+{
+}
+
+void ScriptRun::run(const QString& script)
+{
+    m_feedback->runStarted();
+    m_stop->reset();
+    const bool transactions = m_session->supportsTransactions();
+    if (transactions) {
+        try {
+            m_session->startTransaction();
+        } catch (const data::ProviderError&) {
+            // Without it the statements commit one by one; the script still runs.
+        }
+    }
+
+    try {
+        runStatements(script);
+    } catch (const Brelib::exception& e) {
+        m_feedback->showError(e.text());
+    } catch (...) {
+        m_feedback->showError(loadString(data::kUnknownError));
+    }
+
+    if (transactions) {
+        try {
+            m_session->commit();
+        } catch (const data::ProviderError& e) {
+            // Reported: the script's changes are lost, and every statement looked successful.
+            m_feedback->showError(data::composeMessage(kTextCommitFailed, e));
+        } catch (...) {
+            m_feedback->showError(loadString(data::kUnknownError));
+        }
+    }
+    m_feedback->runFinished();
+}
+
+void ScriptRun::runStatements(const QString& script)
+{
+    ScriptExecutor executor(*m_session, *m_writer, *m_feedback, *m_stop, m_options.rowsShownDuringExecution);
+    StatementScanner::scan(script, executor);
+}
+
+} // namespace qb::console

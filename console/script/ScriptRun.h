@@ -1,0 +1,38 @@
+#pragma once
+// One run of a script (the job of the console's worker thread): a local transaction around the
+// whole script, the statements cut by the scanner and executed one after another, then a commit.
+// There is no rollback: a statement that fails is reported and the next one runs.
+#include "console/script/ResultWriter.h"
+#include "console/script/RunFeedback.h"
+#include "console/script/StopSignal.h"
+#include "dataaccess/Provider.h"
+
+#include <QString>
+#include <memory>
+
+namespace qb::console {
+
+struct ScriptRunOptions {
+    bool rowsShownDuringExecution = true; // IsShowDataDuringExec
+};
+
+class ScriptRun {
+public:
+    // Co-owns everything it touches, so a run that outlives its window stays safe.
+    ScriptRun(std::shared_ptr<data::Session> session, std::shared_ptr<ResultWriter> writer,
+              std::shared_ptr<RunFeedback> feedback, std::shared_ptr<StopSignal> stop, ScriptRunOptions options = {});
+
+    // Runs the whole text on the calling thread. Never throws.
+    void run(const QString& script);
+
+private:
+    void runStatements(const QString& script);
+
+    std::shared_ptr<data::Session> m_session;
+    std::shared_ptr<ResultWriter> m_writer;
+    std::shared_ptr<RunFeedback> m_feedback;
+    std::shared_ptr<StopSignal> m_stop;
+    ScriptRunOptions m_options;
+};
+
+} // namespace qb::console
