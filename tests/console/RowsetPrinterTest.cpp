@@ -2,6 +2,7 @@
 // over rowsets with chosen column descriptions.
 #include "console/FakeRowset.h"
 #include "console/FakeSession.h"
+#include "console/QStringPrinting.h"
 #include "console/RecordingResultWriter.h"
 #include "console/script/ColumnWidth.h"
 #include "console/script/RowsetPrinter.h"
