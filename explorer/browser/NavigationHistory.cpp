@@ -50,7 +50,7 @@ void NavigationHistory::startShowIgnoringErrors(const HistoryPoint& point)
     // The table and view elements hold whichever object was opened last; bring back the one
     // this point remembers.
     if (isTableKind(point.element))
-        order.objectName = point.name;
+        order.object = point.object;
     try {
         m_starter.startShow(std::move(order));
     } catch (...) {

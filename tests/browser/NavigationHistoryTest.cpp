@@ -35,20 +35,15 @@ public:
         const int element = order.jobCode < 0 ? -order.jobCode : order.jobCode;
         if (order.jobCode > 0)
             history.recordPoint(current);
-        current = {element, nameOf(element, order), order.request};
-    }
-    static QString nameOf(int element, const ShowOrder& order)
-    {
-        if (order.objectName)
-            return *order.objectName;
-        return QStringLiteral("element %1").arg(element);
+        const QString name = order.object ? order.object->displayName() : QStringLiteral("element %1").arg(element);
+        current = {element, name, order.request, order.object};
     }
     // The user picks an element (tree, list, SQL pane).
     void visit(int element, QString name = {})
     {
         ShowOrder order{element, ShowRequest{}, std::nullopt};
         if (!name.isEmpty())
-            order.objectName = name;
+            order.object = qb::data::ObjectName{QString(), name};
         startShow(order);
     }
     void back() { history.goBack(current); }
@@ -155,17 +150,17 @@ TEST(NavigationHistory, StepsBringBackTheTableAndItsRequestWithBothFlagsSet)
 {
     FakeWindow w(20);
     w.visit(2);
-    ShowOrder sqlOrder{5, ShowRequest{"select 1", true, false}, QString("public.a")};
+    ShowOrder sqlOrder{5, ShowRequest{"select 1", true, false}, qb::data::ObjectName{"public", "a"}};
     w.startShow(sqlOrder);
     w.visit(2);
-    w.visit(5, "public.b");
+    w.startShow({5, ShowRequest{}, qb::data::ObjectName{"public", "b"}});
 
     w.back(); // folder
     w.back(); // table a with its own SQL text
     const ShowOrder& order = w.orders.back();
     EXPECT_EQ(order.jobCode, -5);
-    ASSERT_TRUE(order.objectName.has_value());
-    EXPECT_EQ(*order.objectName, "public.a");
+    ASSERT_TRUE(order.object.has_value());
+    EXPECT_EQ(order.object->displayName(), "public.a");
     ASSERT_TRUE(order.request.has_value());
     EXPECT_EQ(order.request->sql, "select 1");
     EXPECT_TRUE(order.request->refresh);

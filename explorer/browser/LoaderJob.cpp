@@ -1,0 +1,95 @@
+#include "explorer/browser/LoaderJob.h"
+
+#include "common/BrelibException.h"
+#include "common/ReportSink.h"
+#include "common/StringTable.h"
+#include "common/WorkerThreadContext.h"
+#include "dataaccess/ErrorText.h"
+#include "explorer/browser/BrowserState.h"
+#include "explorer/browser/BrowserTexts.h"
+#include "explorer/browser/BrowserWindow.h"
+#include "explorer/browser/LoaderJobToken.h"
+#include "explorer/browser/xElement.h"
+#include "explorer/browser/xElement_Table.h"
+
+#include <cstdlib>
+
+namespace qb::browser {
+
+LoaderJob::LoaderJob(std::shared_ptr<BrowserState> state, std::shared_ptr<LoaderJobToken> token, ShowOrder order)
+    : m_state(std::move(state)), m_token(std::move(token)), m_order(std::move(order))
+{
+}
+
+bool LoaderJob::reachesWindow() const
+{
+    return !m_token->abandoned();
+}
+
+int LoaderJob::run(WorkerThreadContext& context)
+{
+    LoaderJobToken::Scope scope(*m_token);
+    const int index = std::abs(m_order.jobCode);
+    xElement* element = m_state->elements().element(index);
+    if (element) {
+        context.setInterruptHook([state = m_state, index] { state->elements().element(index)->interrupt(); });
+    }
+    if (!m_state->idle().claimFor(*m_token))
+        return 0;
+    if (reachesWindow())
+        m_state->window().enableQuickViewBar(false);
+
+    // The element left, taken before the show changes it (the table element may be both).
+    std::optional<HistoryPoint> left;
+    if (xElement* current = m_state->currentElement(); current && m_order.jobCode > 0)
+        left = HistoryPoint{current->id(), current->name(), current->currentShowRequest(), current->object()};
+
+    if (element) {
+        show(*element);
+        if (reachesWindow())
+            present(index, *element, left);
+    }
+
+    m_state->idle().releaseFor(*m_token);
+    if (reachesWindow()) {
+        m_state->window().enableQuickViewBar(true);
+        m_state->window().redrawList();
+    }
+    return 0;
+}
+
+void LoaderJob::show(xElement& element)
+{
+    ReportSink& sink = m_state->sink();
+    try {
+        if (m_order.object)
+            if (xElement_Table* table = m_state->elements().table(element.id()))
+                table->setObjectName(*m_order.object);
+        element.show_data(m_order.request.value_or(ShowRequest{}));
+    } catch (const Brelib::exception& e) {
+        sink.addError(e.text());
+    } catch (const data::ProviderError& e) {
+        sink.addError(data::providerErrorText(e));
+    } catch (...) {
+        if (reachesWindow())
+            m_state->window().showErrorBox(loadString(data::kErrorBoxTitle), loadString(data::kUnknownError));
+    }
+}
+
+void LoaderJob::present(int index, xElement& element, const std::optional<HistoryPoint>& left)
+{
+    if (left)
+        m_state->history().recordPoint(*left);
+    m_state->setCurrentIndex(index);
+
+    BrowserWindow& window = m_state->window();
+    const int count = element.itemCount();
+    window.setCurrentElement(&element, index);
+    window.setElementPaneText(loadString(kTextElementCaption).replace(QLatin1String("%s"), element.caption()));
+    window.setListItemCount(element.listItemCount());
+    window.setObjectCountPaneText(
+        loadString(kTextObjectCount).replace(QLatin1String("%i"), QString::number(count)));
+    window.setSqlPaneText(element.queryText().value_or(QString()));
+}
+
+} // namespace qb::browser

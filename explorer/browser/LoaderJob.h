@@ -1,0 +1,41 @@
+#pragma once
+// One run of the loader: show element k of a ShowOrder on the worker thread.
+//   1. Wait until the window is idle, make it busy; disable the quick view bar.
+//   2. Show the element with the order's request (or the default one).
+//   3. Errors become report-log entries; anything unexpected the "Unknown error" box.
+//   4. The element becomes the current one (the element left becomes a back point unless the
+//      order is a history step); status panes, item count and the SQL pane follow it.
+//   5. Idle again; quick view bar enabled; list redrawn.
+// A job the owner gave up on runs on to its end but skips every step that reaches the window.
+#include "explorer/browser/HistoryPoint.h"
+#include "explorer/browser/ShowOrder.h"
+
+#include <memory>
+
+namespace qb {
+class WorkerThreadContext;
+}
+
+namespace qb::browser {
+
+class BrowserState;
+class LoaderJobToken;
+class xElement;
+
+class LoaderJob {
+public:
+    LoaderJob(std::shared_ptr<BrowserState> state, std::shared_ptr<LoaderJobToken> token, ShowOrder order);
+
+    int run(WorkerThreadContext& context);
+
+private:
+    void show(xElement& element);
+    void present(int index, xElement& element, const std::optional<HistoryPoint>& left);
+    bool reachesWindow() const;
+
+    std::shared_ptr<BrowserState> m_state;
+    std::shared_ptr<LoaderJobToken> m_token;
+    ShowOrder m_order;
+};
+
+} // namespace qb::browser

@@ -1,0 +1,38 @@
+#pragma once
+// One loader job as both threads see it. The job's thread installs its token for the job's
+// duration, so code deep inside a load can ask whether it runs in a job and whether that job is
+// to stop; the owner keeps the token to stop the job and, when it gives up waiting, to mark it
+// abandoned. An abandoned job runs on to its end in the background but no longer reaches the
+// window: its reports are dropped and it leaves the idle state and the history alone.
+#include <atomic>
+
+namespace qb::browser {
+
+class LoaderJobToken {
+public:
+    bool stopRequested() const { return m_stop.load(std::memory_order_acquire); }
+    void requestStop() { m_stop.store(true, std::memory_order_release); }
+    bool abandoned() const { return m_abandoned.load(std::memory_order_acquire); }
+    void abandon() { m_abandoned.store(true, std::memory_order_release); }
+
+    // The token of the job running on the calling thread; nullptr outside a job (GUI thread).
+    static const LoaderJobToken* current();
+
+    // Installs a token for the calling thread for the life of the scope.
+    class Scope {
+    public:
+        explicit Scope(const LoaderJobToken& token);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        const LoaderJobToken* m_previous;
+    };
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_abandoned{false};
+};
+
+} // namespace qb::browser

@@ -1,0 +1,154 @@
+#include "explorer/browser/xElement_Table.h"
+
+#include "common/ReportSink.h"
+#include "common/StringTable.h"
+#include "dataaccess/ErrorText.h"
+#include "dataaccess/TableData.h"
+#include "explorer/browser/BrowserTexts.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace qb::browser {
+
+using namespace qb::data;
+
+xElement_Table::xElement_Table(const Kind& kind, ReportSink& sink, SessionSource session)
+    : xElement(kind, sink), m_session(std::move(session)), m_data(std::make_unique<TableData>())
+{
+}
+
+xElement_Table::~xElement_Table() = default;
+
+void xElement_Table::show_data(const ShowRequest& request)
+{
+    std::unique_lock<std::mutex> loadGuard = lockForLoad(m_loadMutex);
+    if (!loadGuard.owns_lock())
+        return; // a load is running; its end shows the rows
+    if (request.refresh)
+        clear();
+    ObjectName object;
+    uint64_t generation = 0;
+    bool loadedAsAsked = false;
+    {
+        std::lock_guard<std::mutex> guard(m_stateMutex);
+        m_lastRequest = request;
+        object = m_object;
+        generation = m_generation;
+        loadedAsAsked = m_loaded && m_loaded->object == object && m_loaded->sql == request.sql;
+    }
+    if (loadedAsAsked && m_data->isLoaded()) {
+        if (request.redraw)
+            m_data->redrawColumns(sink());
+        return;
+    }
+    if (!loadStopRequested())
+        get_data(request, object, generation);
+}
+
+void xElement_Table::get_data(const ShowRequest& request, const ObjectName& object, uint64_t generation)
+{
+    std::shared_ptr<Session> session = m_session ? m_session() : nullptr;
+    if (!session) {
+        ReportSink& out = sink();
+        out.addError(composeMessage(loadString(kActionTableData), loadString(kTextNoConnection)));
+        out.postText(QString(), 100);
+        out.hideProgress();
+        return;
+    }
+    m_data->loadData(session, object, request.sql, request.redraw, sink());
+
+    std::lock_guard<std::mutex> guard(m_stateMutex);
+    if (generation != m_generation) {
+        // Closed while loading: these rows belong to a connection that is gone.
+        m_data->clearData();
+        return;
+    }
+    m_loaded = LoadedKey{object, request.sql};
+}
+
+std::optional<ShowRequest> xElement_Table::currentShowRequest() const
+{
+    std::lock_guard<std::mutex> guard(m_stateMutex);
+    return m_lastRequest;
+}
+
+void xElement_Table::clear()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_stateMutex);
+        m_loaded.reset();
+        ++m_generation;
+    }
+    m_data->clearData();
+}
+
+bool xElement_Table::isLoaded() const
+{
+    return m_data->isLoaded();
+}
+
+int xElement_Table::itemCount() const
+{
+    const uint64_t rows = m_data->rowCount();
+    return static_cast<int>(std::min<uint64_t>(rows, std::numeric_limits<int>::max()));
+}
+
+int xElement_Table::listItemCount() const
+{
+    return m_data->isLoaded() ? std::min(m_data->rowsOnCurrentPage(), kPageSize) : 0;
+}
+
+QString xElement_Table::cellText(int item, int column) const
+{
+    return m_data->cellText(item, column);
+}
+
+QString xElement_Table::cellDescription(int item, int column) const
+{
+    return m_data->cellDescription(item, column);
+}
+
+int xElement_Table::itemImage(int item, int column) const
+{
+    return column == 0 && item >= 0 && item < listItemCount() ? imageIndex() : kNoImage;
+}
+
+TableData* xElement_Table::tableData()
+{
+    return m_data.get();
+}
+
+std::optional<QString> xElement_Table::queryText() const
+{
+    return m_data->queryText();
+}
+
+QString xElement_Table::name() const
+{
+    return objectName().displayName();
+}
+
+std::optional<ObjectName> xElement_Table::object() const
+{
+    return objectName();
+}
+
+void xElement_Table::interrupt()
+{
+    m_data->interrupt();
+}
+
+ObjectName xElement_Table::objectName() const
+{
+    std::lock_guard<std::mutex> guard(m_stateMutex);
+    return m_object;
+}
+
+void xElement_Table::setObjectName(const ObjectName& object)
+{
+    std::lock_guard<std::mutex> guard(m_stateMutex);
+    m_object = object;
+}
+
+} // namespace qb::browser
