@@ -9,9 +9,11 @@ namespace qb::reg::detail {
 
 namespace {
 
+// Made absolute at each call: a relative folder means another hive once the current folder changes.
 QString overrideFolder()
 {
-    return qEnvironmentVariable("QUILLBASE_REGISTRY_DIR");
+    const QString folder = qEnvironmentVariable("QUILLBASE_REGISTRY_DIR");
+    return folder.isEmpty() ? folder : QDir(folder).absolutePath();
 }
 
 QString homeFolder()

@@ -29,14 +29,22 @@ uint32_t dwordOf(const QByteArray& data)
     return number;
 }
 
-TEST(RegistryProcesses, TwoProcessesWritingAtOnceLoseNoValue)
+// Both journals: the user's hive keeps a write-ahead log, the machine's a rollback journal.
+std::string rootParamName(const ::testing::TestParamInfo<const char*>& info)
+{
+    return info.param;
+}
+
+class ConcurrentWriters : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ConcurrentWriters, LoseNoValue)
 {
     qbtest::ScopedRegistryDir dir;
-    constexpr int perProcess = 2000;
+    constexpr int perProcess = 2000; // each its own transaction
     QProcess writers[2];
     const char* prefixes[2] = {"a", "b"};
     for (int i = 0; i < 2; ++i) {
-        writers[i].start(helperPath, {QStringLiteral("write-values"), QLatin1String(prefixes[i]), QString::number(perProcess)});
+        writers[i].start(helperPath, {QStringLiteral("write-values"), QLatin1String(GetParam()), QLatin1String(prefixes[i]), QString::number(perProcess)});
         ASSERT_TRUE(writers[i].waitForStarted()) << qPrintable(writers[i].errorString());
     }
     for (QProcess& writer : writers) {
@@ -49,7 +57,7 @@ TEST(RegistryProcesses, TwoProcessesWritingAtOnceLoseNoValue)
     }
 
     KeyGuard key;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, QStringLiteral("Software\\Concurrent"), key.out()), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyEx(rootByName(QLatin1String(GetParam())), QStringLiteral("Software\\Concurrent"), key.out()), ERROR_SUCCESS);
     KeyInfo info;
     ASSERT_EQ(RegQueryInfoKey(key.get(), &info), ERROR_SUCCESS);
     EXPECT_EQ(info.values, uint32_t(2 * perProcess));
@@ -63,7 +71,9 @@ TEST(RegistryProcesses, TwoProcessesWritingAtOnceLoseNoValue)
     EXPECT_EQ(missing, 0);
 }
 
-// Both journals: the user's hive keeps a write-ahead log, the machine's a rollback journal.
+INSTANTIATE_TEST_SUITE_P(Registry, ConcurrentWriters, ::testing::Values("HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"),
+                         rootParamName);
+
 class KilledWriter : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(KilledWriter, LeavesTheOldOrTheNewValue)
@@ -101,7 +111,7 @@ TEST_P(KilledWriter, LeavesTheOldOrTheNewValue)
 }
 
 INSTANTIATE_TEST_SUITE_P(Registry, KilledWriter, ::testing::Values("HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"),
-                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+                         rootParamName);
 
 TEST(RegistryThreads, SeveralThreadsShareTheRegistry)
 {

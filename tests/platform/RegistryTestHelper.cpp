@@ -2,8 +2,9 @@
 // one large value until it is killed, or tries writes in a hive it may only read. The hive folder
 // comes from QUILLBASE_REGISTRY_DIR, as in the test that started it.
 //
-//   registry_test_helper write-values PREFIX COUNT   waits for a line on stdin, then writes
-//                                                    Software\Concurrent\PREFIX<i> = i
+//   registry_test_helper write-values ROOT PREFIX COUNT
+//                                                    waits for a line on stdin, then writes
+//                                                    ROOT\Software\Concurrent\PREFIX<i> = i
 //   registry_test_helper rewrite ROOT                 rewrites ROOT\Software\Crash\Big forever,
 //                                                    printing each generation once it is written
 //   registry_test_helper probe-readonly               prints "what=result" for reads and writes
@@ -19,12 +20,12 @@ using namespace qb::reg;
 
 namespace {
 
-int writeValues(const QString& prefix, int count)
+int writeValues(HKEY root, const QString& prefix, int count)
 {
     std::string go;
     std::getline(std::cin, go); // start together with the other writer
     KeyGuard key;
-    if (long rc = RegCreateKeyEx(HKEY_CURRENT_USER, QStringLiteral("Software\\Concurrent"), key.out()); rc != ERROR_SUCCESS) {
+    if (long rc = RegCreateKeyEx(root, QStringLiteral("Software\\Concurrent"), key.out()); rc != ERROR_SUCCESS) {
         std::fprintf(stderr, "create key: %ld\n", rc);
         return 1;
     }
@@ -76,12 +77,12 @@ int probeReadOnly()
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "write-values" && argc == 4)
-        return writeValues(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+    if (mode == "write-values" && argc == 5)
+        return writeValues(rootByName(QString::fromLatin1(argv[2])), QString::fromLocal8Bit(argv[3]), std::atoi(argv[4]));
     if (mode == "rewrite" && argc == 3)
         return rewriteForever(rootByName(QString::fromLatin1(argv[2])));
     if (mode == "probe-readonly")
         return probeReadOnly();
-    std::fprintf(stderr, "usage: registry_test_helper write-values PREFIX COUNT | rewrite ROOT | probe-readonly\n");
+    std::fprintf(stderr, "usage: registry_test_helper write-values ROOT PREFIX COUNT | rewrite ROOT | probe-readonly\n");
     return 2;
 }
