@@ -1,6 +1,6 @@
 #include "dataaccess/DataLinkFile.h"
 
-#include "dataaccess/ErrorText.h"
+#include "dataaccess/ConnectionString.h"
 #include "dataaccess/Provider.h"
 #include "platform/Profile.h"
 #include "platform/ProfileTextReader.h"
@@ -74,7 +74,14 @@ QString readDataLinkFile(const QString& path)
 
 QString readDataLinkProvider(const QString& path)
 {
-    return Profile(path).readString(kSection, QStringLiteral("Provider"), QString(), 5120);
+    // The profile value runs to the end of the line ("SQLite;Data Source=..."): the provider is
+    // its first pair.
+    const QString value = Profile(path).readString(kSection, QStringLiteral("Provider"), QString(), 5120);
+    try {
+        return ConnectionString::parse(QStringLiteral("Provider=") + value).value(QStringLiteral("Provider"));
+    } catch (const ProviderError&) {
+        return value;
+    }
 }
 
 void writeDataLinkFile(const QString& path, const QString& initString)

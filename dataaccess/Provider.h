@@ -100,6 +100,10 @@ public:
     virtual bool next(uint64_t skip = 0) = 0;
     // Writes the current row into the caller's buffer by the bindings.
     virtual void getData(std::byte* rowBuffer) = 0;
+    // The caller stops reading for a while (a page is cached); its next call is restart().
+    // A provider releases what an open cursor holds meanwhile: SQLite's read lock, which would
+    // otherwise keep every other connection from writing to the file.
+    virtual void suspend() {}
 };
 
 // Restrictions of the tables schema: only the object type ("TABLE", "VIEW") is used.

@@ -219,6 +219,7 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         }
         content->cache.setRowsHeld(copied);
         content->cache.setRowCount(rows);
+        content->rowset->suspend();
 
         publish(std::move(content));
         sink.postText(QString(), 95);
@@ -226,6 +227,11 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
     } catch (const Brelib::exception& e) {
         // The element stays as far as it got: with a rowset, loaded with its columns but no rows.
         if (publishPartial) {
+            try {
+                content->rowset->suspend();
+            } catch (const ProviderError&) {
+                // the load's own error is the one to report
+            }
             content->cache = RowCache(int(content->columns.size()));
             publish(std::move(content));
         }
@@ -272,6 +278,7 @@ void TableData::loadPage(int page)
             haveRow = c.rowset->next(first - 1);
         }
         c.fillPage(haveRow, &copied, nullptr);
+        c.rowset->suspend();
     } catch (const ProviderError& e) {
         c.clearRowBuffer();
         c.cache.setRowsHeld(copied);

@@ -78,6 +78,11 @@ void SqliteRowset::restart()
     m_peeked = false;
 }
 
+void SqliteRowset::suspend()
+{
+    restart();
+}
+
 bool SqliteRowset::next(uint64_t skip)
 {
     m_byRef.clear();

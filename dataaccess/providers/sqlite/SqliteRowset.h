@@ -23,6 +23,7 @@ public:
     void restart() override;
     bool next(uint64_t skip = 0) override;
     void getData(std::byte* rowBuffer) override;
+    void suspend() override;
 
 private:
     enum class State { BeforeFirst, OnRow, AtEnd };

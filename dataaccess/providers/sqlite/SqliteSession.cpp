@@ -101,7 +101,9 @@ std::unique_ptr<Rowset> SqliteSession::tablesSchema(const QString& tableType)
     {
         Statement list;
         int rc = sqlite3_prepare_v2(m_db->handle(), "PRAGMA database_list", -1, &list.handle, nullptr);
-        while (rc == SQLITE_OK && (rc = sqlite3_step(list.handle)) == SQLITE_ROW)
+        if (rc != SQLITE_OK)
+            throw m_db->error(rc);
+        while ((rc = sqlite3_step(list.handle)) == SQLITE_ROW)
             databases.push_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list.handle, 1))));
         if (rc != SQLITE_DONE)
             throw m_db->error(rc);
@@ -114,8 +116,10 @@ std::unique_ptr<Rowset> SqliteSession::tablesSchema(const QString& tableType)
                                      type.isEmpty() ? QString() : QStringLiteral("AND type = '%1'").arg(type.toLower()));
         Statement query;
         int rc = sqlite3_prepare_v2(m_db->handle(), sql.toUtf8().constData(), -1, &query.handle, nullptr);
+        if (rc != SQLITE_OK)
+            throw m_db->error(rc);
         const QVariant schema = database == u"main" ? QVariant() : QVariant(database);
-        while (rc == SQLITE_OK && (rc = sqlite3_step(query.handle)) == SQLITE_ROW) {
+        while ((rc = sqlite3_step(query.handle)) == SQLITE_ROW) {
             const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query.handle, 0)));
             const QString kind = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query.handle, 1)));
             rows.push_back({QVariant(), schema, name, kind.toUpper(), QVariant()});

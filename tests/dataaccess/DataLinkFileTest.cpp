@@ -1,0 +1,116 @@
+// Data link files: writing and reading back, the accepted encodings, and bad files.
+#include "dataaccess/DataLinkFile.h"
+#include "dataaccess/Provider.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace qb::data;
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray utf16le(const QString& text)
+{
+    QByteArray out("\xFF\xFE", 2);
+    for (QChar c : text) {
+        out.append(char(c.unicode() & 0xFF));
+        out.append(char(c.unicode() >> 8));
+    }
+    return out;
+}
+
+QString failureOf(const QString& path)
+{
+    try {
+        readDataLinkFile(path);
+    } catch (const ProviderError& e) {
+        return e.description();
+    }
+    return QStringLiteral("<read without error>");
+}
+
+TEST(DataLinkFile, WrittenFileIsUtf16WithTheCommentAndReadsBack)
+{
+    qbtest::TempDir dir;
+    const QString path = dir.qfile("shop.udl");
+    const QString init = QStringLiteral("Provider=SQLite;Data Source=/home/ann/Grüße shop.db");
+    writeDataLinkFile(path, init);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), utf16le(QStringLiteral("[oledb]\n; Everything after this line is an OLE DB initstring\n") + init +
+                                   QStringLiteral("\n")));
+    EXPECT_EQ(readDataLinkFile(path), init);
+    EXPECT_EQ(readDataLinkProvider(path), u"SQLite");
+}
+
+TEST(DataLinkFile, Utf8FilesAndOtherSectionsAndCrLfAreAccepted)
+{
+    qbtest::TempDir dir;
+    const QString path = dir.qfile("a.udl");
+    writeBytes(path, QByteArray("\xEF\xBB\xBF[other]\r\nx=1\r\n[OLEDB]\r\n; Everything after this line is an OLE DB initstring\r\n"
+                                "Provider=SQLite;Data Source=/tmp/x.db\r\n"));
+    EXPECT_EQ(readDataLinkFile(path), u"Provider=SQLite;Data Source=/tmp/x.db");
+    writeBytes(path, QByteArray("[oledb]\nProvider=SQLite;Data Source=/tmp/y.db\n"));
+    EXPECT_EQ(readDataLinkFile(path), u"Provider=SQLite;Data Source=/tmp/y.db");
+}
+
+TEST(DataLinkFile, BadFilesGiveAClearMessageNamingTheFile)
+{
+    qbtest::TempDir dir;
+    const QString random = dir.qfile("random.udl");
+    std::mt19937 gen(7);
+    QByteArray noise(4096, '\0');
+    for (auto& b : noise)
+        b = char(gen());
+    writeBytes(random, noise);
+    EXPECT_TRUE(failureOf(random).contains(random)) << failureOf(random).toStdString();
+
+    const QString empty = dir.qfile("empty.udl");
+    writeBytes(empty, {});
+    EXPECT_EQ(failureOf(empty), QStringLiteral("The data link file \"%1\" has no [oledb] section: it is not a data link file.").arg(empty));
+
+    const QString noSection = dir.qfile("nosection.udl");
+    writeBytes(noSection, utf16le(QStringLiteral("[odbc]\nProvider=SQLite\n")));
+    EXPECT_TRUE(failureOf(noSection).contains(u"has no [oledb] section"));
+
+    const QString onlyComment = dir.qfile("comment.udl");
+    writeBytes(onlyComment, utf16le(QStringLiteral("[oledb]\n; Everything after this line is an OLE DB initstring\n")));
+    EXPECT_TRUE(failureOf(onlyComment).contains(u"holds no initialization string"));
+
+    const QString missing = dir.qfile("missing.udl");
+    EXPECT_EQ(failureOf(missing), QStringLiteral("The data link file \"%1\" does not exist.").arg(missing));
+    EXPECT_EQ(readDataLinkProvider(missing), QString());
+}
+
+TEST(DataLinkFile, AHugeFileIsRefusedWithoutReadingIt)
+{
+    qbtest::TempDir dir;
+    const QString huge = dir.qfile("huge.udl");
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        const QByteArray block = utf16le(QStringLiteral("[oledb]\nProvider=SQLite\n"));
+        f.write(block);
+        ASSERT_TRUE(f.resize(50ll * 1024 * 1024));
+    }
+    EXPECT_TRUE(failureOf(huge).contains(u"is too large")) << failureOf(huge).toStdString();
+}
+
+TEST(DataLinkFile, WritingMultiLineStringsOrIntoAMissingFolderFails)
+{
+    qbtest::TempDir dir;
+    EXPECT_THROW(writeDataLinkFile(dir.qfile("x.udl"), QStringLiteral("a=1\nb=2")), ProviderError);
+    EXPECT_THROW(writeDataLinkFile(dir.qfile("no/such/folder/x.udl"), QStringLiteral("Provider=SQLite")), ProviderError);
+}
+
+} // namespace

@@ -1,0 +1,314 @@
+// The SQLite provider: column types, schemas, commands, value conversions, streams,
+// transactions and interruption.
+#include "dataaccess/DataSourceFactory.h"
+#include "dataaccess/providers/sqlite/SqliteTypeMapping.h"
+#include "support/Backends.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+
+using namespace qb::data;
+
+namespace qbtest {
+namespace {
+
+class SqliteProviderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        backend = makeBackend("sqlite", scratch);
+        backend->exec(QStringLiteral(
+            "CREATE TABLE k (i INTEGER, big BIGINT, r REAL, d DOUBLE PRECISION, v VARCHAR(40), nv NVARCHAR(7), t TEXT, "
+            "b BLOB, vb VARBINARY(16), n NUMERIC(10,2), flag BOOLEAN, day DATE, at DATETIME, notype);"
+            "INSERT INTO k VALUES (1, 2, 1.25, 2.5, 'v', 'nv', 'text', X'0102', X'03', 12.5, 1, '2024-02-29', "
+            "'2024-02-29 10:00:00', 'x');"
+            "CREATE VIEW kv AS SELECT i, v FROM k;"
+            "CREATE INDEX ki ON k(i);"));
+        auto source = createDataSource(backend->connectionString());
+        source->initialize();
+        session = source->createSession();
+    }
+
+    struct Cell {
+        DBSTATUS status;
+        uint32_t length;
+        std::byte value[64];
+    };
+    // Reads column `ordinal` of the first row bound as `type` with `maxLength`.
+    Cell readAs(const QString& sql, uint32_t ordinal, DBTYPE type, uint32_t maxLength = 64)
+    {
+        auto rowset = session->execute(sql);
+        Cell cell{};
+        rowset->setBindings({{ordinal, offsetof(Cell, value), offsetof(Cell, length), offsetof(Cell, status), maxLength, type}});
+        EXPECT_TRUE(rowset->next());
+        rowset->getData(reinterpret_cast<std::byte*>(&cell));
+        return cell;
+    }
+    QString wideOf(const Cell& c) { return QString::fromUtf16(reinterpret_cast<const char16_t*>(c.value)); }
+
+    TempDir scratch;
+    std::unique_ptr<Backend> backend;
+    std::shared_ptr<Session> session;
+};
+
+TEST_F(SqliteProviderTest, ColumnTypesFollowTheDeclarations)
+{
+    const auto cols = session->execute(QStringLiteral("select * from k"))->columns();
+    const std::vector<std::pair<DBTYPE, uint32_t>> expected = {
+        {DBTYPE_I8, 8},     {DBTYPE_I8, 8},        {DBTYPE_R8, 8},      {DBTYPE_R8, 8},
+        {DBTYPE_WSTR, 40},  {DBTYPE_WSTR, 7},      {DBTYPE_WSTR, 0},    {DBTYPE_BYTES, 0},
+        {DBTYPE_BYTES, 16}, {DBTYPE_NUMERIC, 10},  {DBTYPE_BOOL, 2},    {DBTYPE_DBDATE, 10},
+        {DBTYPE_DBTIMESTAMP, 19}, {DBTYPE_WSTR, 256}};
+    ASSERT_EQ(cols.size(), expected.size());
+    for (size_t i = 0; i < cols.size(); ++i) {
+        EXPECT_EQ(cols[i].type, expected[i].first) << cols[i].name.toStdString();
+        EXPECT_EQ(cols[i].columnSize, expected[i].second) << cols[i].name.toStdString();
+        EXPECT_EQ(cols[i].ordinal, i + 1);
+    }
+    EXPECT_EQ(cols[4].name, u"v");
+}
+
+TEST_F(SqliteProviderTest, ViewColumnsKeepTheTableTypesAndExpressionsTakeTheFirstValue)
+{
+    const auto view = session->execute(QStringLiteral("select * from kv"))->columns();
+    ASSERT_EQ(view.size(), 2u);
+    EXPECT_EQ(view[0].type, DBTYPE_I8);
+    EXPECT_EQ(view[1].type, DBTYPE_WSTR);
+    EXPECT_EQ(view[1].columnSize, 40u);
+
+    auto rowset = session->execute(QStringLiteral("select 1 + 1 as two, 0.5 * 3, 'a' || 'b', x'00', null"));
+    const auto expr = rowset->columns();
+    EXPECT_EQ(expr[0].type, DBTYPE_I8);
+    EXPECT_EQ(expr[1].type, DBTYPE_R8);
+    EXPECT_EQ(expr[2].type, DBTYPE_WSTR);
+    EXPECT_EQ(expr[2].columnSize, 256u);
+    EXPECT_EQ(expr[3].type, DBTYPE_BYTES);
+    EXPECT_EQ(expr[3].columnSize, 0u);
+    EXPECT_EQ(expr[4].type, DBTYPE_WSTR);
+    EXPECT_EQ(expr[0].name, u"two");
+    // The row read ahead for typing is still handed out, once.
+    EXPECT_TRUE(rowset->next());
+    EXPECT_FALSE(rowset->next());
+    EXPECT_FALSE(rowset->next()) << "no restart from the end by stepping on";
+}
+
+TEST_F(SqliteProviderTest, DeclarationMapping)
+{
+    using sqlite::typeOfDeclaration;
+    EXPECT_EQ(typeOfDeclaration("varchar"), (sqlite::ColumnType{DBTYPE_WSTR, 0}));
+    EXPECT_EQ(typeOfDeclaration(" character varying ( 12 ) "), (sqlite::ColumnType{DBTYPE_WSTR, 12}));
+    EXPECT_EQ(typeOfDeclaration("BINARY(4)"), (sqlite::ColumnType{DBTYPE_BYTES, 4}));
+    EXPECT_EQ(typeOfDeclaration("decimal"), (sqlite::ColumnType{DBTYPE_NUMERIC, 38}));
+    EXPECT_EQ(typeOfDeclaration("TIME"), (sqlite::ColumnType{DBTYPE_DBTIME, 8}));
+    EXPECT_EQ(typeOfDeclaration("TIMESTAMP"), (sqlite::ColumnType{DBTYPE_DBTIMESTAMP, 19}));
+    EXPECT_EQ(typeOfDeclaration("VARCHAR(99999999999)"), (sqlite::ColumnType{DBTYPE_WSTR, 0x7FFFFFFF}));
+    EXPECT_FALSE(typeOfDeclaration("JSON").has_value());
+    EXPECT_FALSE(typeOfDeclaration("").has_value());
+    EXPECT_FALSE(typeOfDeclaration(nullptr).has_value());
+}
+
+TEST_F(SqliteProviderTest, TablesSchemaListsTablesAndViewsWithoutInternalTables)
+{
+    backend->exec(QStringLiteral("CREATE TABLE \"with space\" (a); CREATE TABLE auto (id INTEGER PRIMARY KEY AUTOINCREMENT);"));
+    const auto names = [&](const QString& type) {
+        auto rowset = session->tablesSchema(type);
+        struct Row {
+            DBSTATUS s[4];
+            uint32_t l[4];
+            char16_t v[4][130];
+        } row{};
+        std::vector<Binding> bindings;
+        for (uint32_t i = 0; i < 4; ++i)
+            bindings.push_back({i + 1, offsetof(Row, v) + i * sizeof row.v[0], offsetof(Row, l) + i * 4, offsetof(Row, s) + i * 4,
+                                sizeof row.v[0], DBTYPE_WSTR});
+        rowset->setBindings(bindings);
+        QStringList out;
+        while (rowset->next()) {
+            rowset->getData(reinterpret_cast<std::byte*>(&row));
+            EXPECT_EQ(row.s[0], DBSTATUS_S_ISNULL) << "no catalog";
+            EXPECT_EQ(row.s[1], DBSTATUS_S_ISNULL) << "the main database has no schema";
+            out << QString::fromUtf16(row.v[2]) + u'/' + QString::fromUtf16(row.v[3]);
+        }
+        return out;
+    };
+    EXPECT_EQ(names(QStringLiteral("TABLE")), (QStringList{QStringLiteral("auto/TABLE"), QStringLiteral("k/TABLE"), QStringLiteral("with space/TABLE")}));
+    EXPECT_EQ(names(QStringLiteral("VIEW")), QStringList{QStringLiteral("kv/VIEW")});
+    EXPECT_EQ(names(QString()).size(), 4);
+    EXPECT_TRUE(names(QStringLiteral("SYSTEM TABLE")).isEmpty());
+
+    auto procedures = session->proceduresSchema();
+    EXPECT_EQ(procedures->columns().size(), 6u);
+    EXPECT_EQ(procedures->columns()[3].type, DBTYPE_I2);
+    EXPECT_FALSE(procedures->next());
+}
+
+TEST_F(SqliteProviderTest, RowsAffected)
+{
+    int64_t affected = 12345;
+    EXPECT_EQ(session->execute(QStringLiteral("insert into k (i) values (5), (6)"), &affected), nullptr);
+    EXPECT_EQ(affected, 2);
+    EXPECT_EQ(session->execute(QStringLiteral("create table z (a)"), &affected), nullptr);
+    EXPECT_EQ(affected, 0) << "a CREATE changes no rows, whatever came before";
+    EXPECT_NE(session->execute(QStringLiteral("select * from k"), &affected), nullptr);
+    EXPECT_EQ(affected, -1);
+    affected = 77;
+    EXPECT_EQ(session->execute(QStringLiteral("  -- only a comment\n"), &affected), nullptr);
+    EXPECT_EQ(affected, 77);
+    // Several statements: all run, the last one's rows come back.
+    auto rowset = session->execute(QStringLiteral("delete from z; insert into z values (9); select a from z; -- end"));
+    ASSERT_NE(rowset, nullptr);
+    EXPECT_TRUE(rowset->next());
+    EXPECT_THROW(session->execute(QStringLiteral("selec 1")), ProviderError);
+}
+
+TEST_F(SqliteProviderTest, ConversionsIntoTheBoundType)
+{
+    const QString sql = QStringLiteral("select i, r, v, b, n, t from k");
+    EXPECT_EQ(wideOf(readAs(sql, 1, DBTYPE_WSTR)), u"1");
+    EXPECT_EQ(wideOf(readAs(sql, 2, DBTYPE_WSTR)), u"1.25");
+    EXPECT_EQ(wideOf(readAs(sql, 4, DBTYPE_WSTR)), u"0102") << "bytes as hexadecimal text";
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(readAs(sql, 3, DBTYPE_STR).value)), "v");
+
+    Cell c = readAs(sql, 1, DBTYPE_I4);
+    int32_t i4;
+    std::memcpy(&i4, c.value, 4);
+    EXPECT_EQ(c.status, DBSTATUS_S_OK);
+    EXPECT_EQ(i4, 1);
+    c = readAs(sql, 5, DBTYPE_R8);
+    double d;
+    std::memcpy(&d, c.value, 8);
+    EXPECT_EQ(d, 12.5);
+    EXPECT_EQ(readAs(sql, 6, DBTYPE_I8).status, DBSTATUS_E_CANTCONVERTVALUE) << "'text' is no number";
+    EXPECT_EQ(readAs(QStringLiteral("select -1"), 1, DBTYPE_UI4).status, DBSTATUS_E_SIGNMISMATCH);
+    EXPECT_EQ(readAs(QStringLiteral("select 70000"), 1, DBTYPE_I2).status, DBSTATUS_E_DATAOVERFLOW);
+    EXPECT_EQ(readAs(QStringLiteral("select x'01'"), 1, DBTYPE_I4).status, DBSTATUS_E_CANTCONVERTVALUE);
+    EXPECT_EQ(readAs(QStringLiteral("select 1"), 1, DBTYPE_GUID).status, DBSTATUS_E_CANTCONVERTVALUE);
+    EXPECT_EQ(readAs(QStringLiteral("select null"), 1, DBTYPE_WSTR).status, DBSTATUS_S_ISNULL);
+}
+
+TEST_F(SqliteProviderTest, TruncationNeverSplitsACharacter)
+{
+    // "a😀": 3 UTF-16 units. Room for 2 units would cut the pair: only "a" fits.
+    Cell c = readAs(QStringLiteral("select 'a😀'"), 1, DBTYPE_WSTR, 7);
+    EXPECT_EQ(c.status, DBSTATUS_S_TRUNCATED);
+    EXPECT_EQ(c.length, 6u);
+    EXPECT_EQ(wideOf(c), u"a");
+    c = readAs(QStringLiteral("select 'a😀'"), 1, DBTYPE_WSTR, 8);
+    EXPECT_EQ(c.status, DBSTATUS_S_OK);
+    EXPECT_EQ(wideOf(c), QStringLiteral("a😀"));
+    // "aé": UTF-8 61 C3 A9; room for 2 bytes would cut é.
+    c = readAs(QStringLiteral("select 'aé'"), 1, DBTYPE_STR, 3);
+    EXPECT_EQ(c.status, DBSTATUS_S_TRUNCATED);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(c.value)), "a");
+    EXPECT_EQ(c.length, 3u);
+}
+
+TEST_F(SqliteProviderTest, ByReferenceAndStreamValues)
+{
+    const QString text = QString(3000, u'q') + QStringLiteral("end");
+    backend->exec(QStringLiteral("CREATE TABLE big (t TEXT); INSERT INTO big VALUES ('%1')").arg(text));
+    auto rowset = session->execute(QStringLiteral("select t, t from big"));
+    struct Row {
+        const char16_t* p;
+        SequentialStream* s;
+        uint32_t l1, l2;
+        DBSTATUS s1, s2;
+    } row{};
+    rowset->setBindings({{1, offsetof(Row, p), offsetof(Row, l1), offsetof(Row, s1), 0, DBTYPE(DBTYPE_WSTR | DBTYPE_BYREF)},
+                         {2, offsetof(Row, s), offsetof(Row, l2), offsetof(Row, s2), 0, DBTYPE_IUNKNOWN}});
+    ASSERT_TRUE(rowset->next());
+    rowset->getData(reinterpret_cast<std::byte*>(&row));
+    EXPECT_EQ(row.l1, uint32_t(text.size() * 2));
+    EXPECT_EQ(QString::fromUtf16(row.p), text);
+    ASSERT_NE(row.s, nullptr);
+    QByteArray streamed;
+    char block[1000];
+    size_t n;
+    while ((n = row.s->read(block, sizeof block)) > 0)
+        streamed.append(block, qsizetype(n));
+    row.s->release();
+    EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(streamed.constData()), streamed.size() / 2), text)
+        << "a WSTR column streams UTF-16";
+}
+
+TEST_F(SqliteProviderTest, RestartAndSkip)
+{
+    backend->exec(QStringLiteral("CREATE TABLE s (n INTEGER); WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c "
+                                 "WHERE i < 9) INSERT INTO s SELECT i FROM c"));
+    auto rowset = session->execute(QStringLiteral("select n from s order by n"));
+    struct Row {
+        int64_t v;
+        uint32_t l;
+        DBSTATUS s;
+    } row{};
+    rowset->setBindings({{1, offsetof(Row, v), offsetof(Row, l), offsetof(Row, s), 8, DBTYPE_I8}});
+    ASSERT_TRUE(rowset->next(3));
+    rowset->getData(reinterpret_cast<std::byte*>(&row));
+    EXPECT_EQ(row.v, 3);
+    ASSERT_TRUE(rowset->next(5));
+    rowset->getData(reinterpret_cast<std::byte*>(&row));
+    EXPECT_EQ(row.v, 9);
+    EXPECT_FALSE(rowset->next());
+    rowset->restart();
+    ASSERT_TRUE(rowset->next());
+    rowset->getData(reinterpret_cast<std::byte*>(&row));
+    EXPECT_EQ(row.v, 0);
+    EXPECT_FALSE(rowset->next(100));
+    EXPECT_THROW(rowset->getData(reinterpret_cast<std::byte*>(&row)), ProviderError);
+    EXPECT_THROW(rowset->setBindings({{2, 0, 8, 12, 8, DBTYPE_I8}}), ProviderError) << "no column 2";
+}
+
+TEST_F(SqliteProviderTest, TransactionsCommitAndAbort)
+{
+    EXPECT_TRUE(session->supportsTransactions());
+    session->startTransaction();
+    session->execute(QStringLiteral("insert into k (i) values (100)"));
+    session->abort();
+    session->startTransaction();
+    session->execute(QStringLiteral("insert into k (i) values (200)"));
+    session->commit();
+    auto rowset = session->execute(QStringLiteral("select group_concat(i) from k where i >= 100"));
+    struct Row {
+        char v[32];
+        uint32_t l;
+        DBSTATUS s;
+    } row{};
+    rowset->setBindings({{1, offsetof(Row, v), offsetof(Row, l), offsetof(Row, s), 32, DBTYPE_STR}});
+    ASSERT_TRUE(rowset->next());
+    rowset->getData(reinterpret_cast<std::byte*>(&row));
+    EXPECT_STREQ(row.v, "200");
+    EXPECT_THROW(session->commit(), ProviderError) << "no transaction is open";
+}
+
+TEST_F(SqliteProviderTest, InterruptStopsARunningStatementAndLeavesTheNextOneAlone)
+{
+    session->interrupt(); // nothing runs: no effect on what follows
+    EXPECT_NE(session->execute(QStringLiteral("select 1")), nullptr);
+
+    std::atomic<bool> done{false};
+    HRESULT result = S_OK;
+    std::thread worker([&] {
+        try {
+            auto rowset = session->execute(QStringLiteral(
+                "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c) SELECT count(*) FROM c"));
+            rowset->next();
+        } catch (const ProviderError& e) {
+            result = e.hr();
+        }
+        done = true;
+    });
+    while (!done) {
+        session->interrupt();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    worker.join();
+    EXPECT_EQ(result, DB_E_CANCELED);
+    auto after = session->execute(QStringLiteral("select count(*) from k"));
+    EXPECT_TRUE(after->next());
+}
+
+} // namespace
+} // namespace qbtest

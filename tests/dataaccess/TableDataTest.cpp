@@ -1,0 +1,270 @@
+// The table data against every backend: counting, paging, cell texts, long values, bindings,
+// stage reporting and failures.
+#include "BackendFixture.h"
+
+#include "common/BrelibException.h"
+#include "dataaccess/TableData.h"
+#include "support/RecordingReportSink.h"
+
+using namespace qb::data;
+
+namespace qbtest {
+namespace {
+
+class TableDataTest : public BackendTest {
+protected:
+    TableData::LoadResult load(const QString& sql, bool redraw = true)
+    {
+        return data.loadData(session, {}, sql, redraw, sink);
+    }
+    TableData::LoadResult loadTable(const ObjectName& name) { return data.loadData(session, name, {}, true, sink); }
+
+    TableData data;
+    RecordingReportSink sink;
+};
+
+TEST_P(TableDataTest, PageCountsAndPagesFollowTheRowCount)
+{
+    struct Case {
+        int rows, pages, firstPageRows;
+    };
+    for (const Case& c : {Case{99, 0, 99}, Case{100, 1, 100}, Case{101, 2, 100}, Case{250, 3, 100}}) {
+        SCOPED_TRACE(c.rows);
+        const QString table = QStringLiteral("t%1").arg(c.rows);
+        makeNumberedTable(table, c.rows);
+        ASSERT_EQ(load(QStringLiteral("select id, name from %1 order by id").arg(table)), TableData::LoadResult::Loaded);
+        EXPECT_TRUE(sink.errorList().isEmpty()) << sink.errorList().join(u'\n').toStdString();
+        EXPECT_EQ(data.rowCount(), uint64_t(c.rows));
+        EXPECT_EQ(data.pageCount(), c.pages);
+        EXPECT_EQ(data.currentPage(), 0);
+        EXPECT_EQ(data.rowsOnCurrentPage(), c.firstPageRows);
+        EXPECT_EQ(data.cellText(0, 1), u"1");
+        EXPECT_EQ(data.cellText(c.firstPageRows - 1, 2), QStringLiteral("row %1").arg(c.firstPageRows));
+        EXPECT_EQ(data.cellText(c.firstPageRows, 1), QString()) << "no text past the rows held";
+        EXPECT_EQ(data.cellText(0, 0), QString()) << "the first list column carries no text";
+    }
+}
+
+TEST_P(TableDataTest, PagesOf250RowsHold100And100And50)
+{
+    makeNumberedTable(QStringLiteral("t"), 250);
+    ASSERT_EQ(load(QStringLiteral("select id from t order by id")), TableData::LoadResult::Loaded);
+    data.loadPage(2);
+    EXPECT_EQ(data.currentPage(), 2);
+    EXPECT_EQ(data.rowsOnCurrentPage(), 50);
+    EXPECT_EQ(data.cellText(0, 1), u"201");
+    EXPECT_EQ(data.cellText(49, 1), u"250");
+    EXPECT_EQ(data.cellText(50, 1), QString());
+    data.loadPage(1);
+    EXPECT_EQ(data.rowsOnCurrentPage(), 100);
+    EXPECT_EQ(data.cellText(0, 1), u"101");
+    EXPECT_EQ(data.cellText(99, 1), u"200");
+    data.loadPage(3); // past the last page: nothing changes
+    EXPECT_EQ(data.currentPage(), 1);
+    data.loadPage(0);
+    EXPECT_EQ(data.cellText(0, 1), u"1");
+}
+
+TEST_P(TableDataTest, NullShowsNullInTheListAndEmptyInTheDescription)
+{
+    backend->exec(QStringLiteral("CREATE TABLE n (i INTEGER, s VARCHAR(10), t %1, b %2)").arg(backend->textType(), backend->blobType()));
+    backend->exec(QStringLiteral("INSERT INTO n VALUES (NULL, NULL, NULL, NULL)"));
+    ASSERT_EQ(load(QStringLiteral("select * from n")), TableData::LoadResult::Loaded);
+    for (int c = 1; c <= 4; ++c) {
+        EXPECT_EQ(data.cellText(0, c), u"(NULL)") << c;
+        EXPECT_EQ(data.cellDescription(0, c), u"(EMPTY)") << c;
+    }
+}
+
+TEST_P(TableDataTest, LongTextAndBinaryShowMarkersAndTheDescriptionShowsTheFirst512Bytes)
+{
+    backend->exec(QStringLiteral("CREATE TABLE l (t %1, b %2)").arg(backend->textType(), backend->blobType()));
+    QString text;
+    for (int i = 0; i < 1000; ++i)
+        text += QChar(u'a' + i % 26);
+    QByteArray bytes(12000, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7);
+    backend->exec(QStringLiteral("INSERT INTO l VALUES ('%1', %2)").arg(text, backend->blobLiteral(bytes)));
+    ASSERT_EQ(load(QStringLiteral("select * from l")), TableData::LoadResult::Loaded);
+    EXPECT_EQ(data.cellText(0, 1), u"(TEXT)");
+    EXPECT_EQ(data.cellText(0, 2), u"(BLOB)");
+    const DBTYPE textType = data.columns()[0].type;
+    // 512 bytes: 256 characters of wide text, 512 of narrow text.
+    const int chars = textType == DBTYPE_WSTR ? 256 : 512;
+    if (isSqlite())
+        EXPECT_EQ(textType, DBTYPE_WSTR);
+    EXPECT_EQ(data.cellDescription(0, 1), text.left(chars));
+    EXPECT_EQ(data.cellDescription(0, 2), u"Binary data");
+
+    QByteArray copied;
+    const auto type = data.copyCellValue(0, 2, [&](const std::byte* p, size_t n) {
+        copied.append(reinterpret_cast<const char*>(p), qsizetype(n));
+    });
+    ASSERT_TRUE(type.has_value());
+    EXPECT_EQ(*type, DBTYPE_BYTES);
+    EXPECT_EQ(copied, bytes) << "the hand-off copies the whole value, not the cached 512 bytes";
+}
+
+TEST_P(TableDataTest, WideTextOf256CharactersIsInlineAnd257ByReference)
+{
+    backend->exec(QStringLiteral("CREATE TABLE w (a VARCHAR(256), b VARCHAR(257))"));
+    const QString v256(256, u'x');
+    const QString v257 = QString(256, u'y') + u'z';
+    backend->exec(QStringLiteral("INSERT INTO w VALUES ('%1', '%2')").arg(v256, v257));
+    ASSERT_EQ(load(QStringLiteral("select * from w")), TableData::LoadResult::Loaded);
+    const auto a = data.columnBinding(0);
+    const auto b = data.columnBinding(1);
+    ASSERT_TRUE(a && b);
+    if (data.columns()[0].type == DBTYPE_WSTR) {
+        EXPECT_EQ(a->boundType, DBTYPE_WSTR);
+        EXPECT_EQ(a->bufferLength, 512u);
+        EXPECT_EQ(b->boundType, DBTYPE_WSTR | DBTYPE_BYREF);
+        EXPECT_EQ(b->bufferLength, 514u);
+        EXPECT_EQ(data.cellText(0, 1), v256) << "256 characters fill the value area exactly and show whole";
+        EXPECT_EQ(data.cellText(0, 2), u"(TEXT)");
+        EXPECT_EQ(data.cellDescription(0, 2), v257.left(256));
+    } else {
+        // Drivers that describe VARCHAR as narrow text: inline up to 512 bytes.
+        EXPECT_EQ(data.columns()[0].type, DBTYPE_STR) << "known difference: " << GetParam();
+        EXPECT_EQ(data.cellText(0, 1), v256);
+        EXPECT_EQ(data.cellText(0, 2), v257);
+    }
+    if (isSqlite())
+        EXPECT_EQ(data.columns()[0].type, DBTYPE_WSTR);
+}
+
+TEST_P(TableDataTest, StagesProgressAndColumnsAreReported)
+{
+    makeNumberedTable(QStringLiteral("s"), 3);
+    ASSERT_EQ(loadTable({backend->defaultSchema(), QStringLiteral("s")}), TableData::LoadResult::Loaded);
+    std::vector<std::pair<QString, int>> got;
+    for (const auto& t : sink.textList())
+        got.emplace_back(t.text, t.pos);
+    const QString enumerate = QStringLiteral("Loads the data into the row cache and enumerates the data");
+    const std::vector<std::pair<QString, int>> expected = {
+        {QStringLiteral("Prepares a query"), 2},
+        {QStringLiteral("Loads the information about columns"), 5},
+        {QStringLiteral("Creates an accessor"), 15},
+        {QStringLiteral("Creates an accessor"), 20},
+        {QStringLiteral("Redraws columns"), 25},
+        {QStringLiteral("Loads data from table"), 30},
+        {QStringLiteral("Loads data from table"), 45},
+        {QStringLiteral("Creates a row cache"), 50},
+        {enumerate, 55},
+        {enumerate + QStringLiteral(" [ row number 1 ]"), 80},
+        {enumerate + QStringLiteral(" [ row number 2 ]"), 80},
+        {enumerate + QStringLiteral(" [ row number 3 ]"), 80},
+        {QString(), 95},
+        {QString(), 100},
+    };
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(sink.rangeMin, 0);
+    EXPECT_EQ(sink.rangeMax, 100);
+    EXPECT_EQ(sink.hides, 1);
+    const auto columns = sink.columnList();
+    ASSERT_EQ(columns.size(), 3u);
+    EXPECT_EQ(columns[0].text, QString());
+    EXPECT_EQ(columns[0].width, 20);
+    EXPECT_EQ(columns[1].text.toLower(), u"id");
+    EXPECT_EQ(columns[1].index, 1);
+    EXPECT_EQ(columns[1].width, 100);
+    EXPECT_EQ(columns[2].text.toLower(), u"name");
+}
+
+TEST_P(TableDataTest, WithoutRedrawTheColumnsStayAlone)
+{
+    makeNumberedTable(QStringLiteral("s"), 1);
+    ASSERT_EQ(load(QStringLiteral("select * from s"), false), TableData::LoadResult::Loaded);
+    EXPECT_EQ(sink.columnClears, 0);
+    EXPECT_TRUE(sink.columnList().empty());
+}
+
+TEST_P(TableDataTest, TableNameWithASpaceIsQuotedAndLoads)
+{
+    backend->exec(QStringLiteral("CREATE TABLE \"order items\" (id INTEGER)"));
+    backend->exec(QStringLiteral("INSERT INTO \"order items\" VALUES (7)"));
+    ASSERT_EQ(loadTable({backend->defaultSchema(), QStringLiteral("order items")}), TableData::LoadResult::Loaded)
+        << sink.errorList().join(u'\n').toStdString();
+    EXPECT_EQ(data.cellText(0, 1), u"7");
+    if (isSqlite())
+        EXPECT_EQ(data.queryText(), u"select * from [order items]");
+}
+
+TEST_P(TableDataTest, AMissingTableBecomesAnErrorEntryAndNothingIsLoaded)
+{
+    EXPECT_EQ(loadTable({QString(), QStringLiteral("no_such_table")}), TableData::LoadResult::Failed);
+    ASSERT_EQ(sink.errorList().size(), 1);
+    const QString prefix = QStringLiteral("Trying to receive the information about columns: ");
+    EXPECT_TRUE(sink.errorList()[0].startsWith(prefix)) << sink.errorList()[0].toStdString();
+    EXPECT_GT(sink.errorList()[0].size(), prefix.size()) << "the provider's text follows the colon";
+    EXPECT_FALSE(data.isLoaded());
+    ASSERT_FALSE(sink.textList().empty());
+    EXPECT_EQ(sink.textList().back().text, QString());
+    EXPECT_EQ(sink.textList().back().pos, 100);
+    EXPECT_EQ(sink.hides, 1);
+}
+
+TEST_P(TableDataTest, AStatementWithoutRowsEndsQuietly)
+{
+    backend->exec(QStringLiteral("CREATE TABLE d (id INTEGER)"));
+    EXPECT_EQ(load(QStringLiteral("insert into d values (1)")), TableData::LoadResult::NoRowset);
+    EXPECT_TRUE(sink.errorList().isEmpty());
+    EXPECT_FALSE(data.isLoaded());
+    ASSERT_EQ(load(QStringLiteral("select count(*) from d")), TableData::LoadResult::Loaded);
+    EXPECT_EQ(data.cellText(0, 1), u"1") << "the statement ran exactly once";
+}
+
+TEST_P(TableDataTest, InterruptDuringTheCountReportsTheCancellation)
+{
+    makeNumberedTable(QStringLiteral("big"), 5000);
+    struct InterruptingSink : RecordingReportSink {
+        TableData* data = nullptr;
+        void postText(const QString& text, int pos) override
+        {
+            RecordingReportSink::postText(text, pos);
+            if (pos == 45)
+                data->interrupt();
+        }
+    } interrupting;
+    interrupting.data = &data;
+    EXPECT_EQ(data.loadData(session, {}, QStringLiteral("select * from big"), true, interrupting), TableData::LoadResult::Failed);
+    ASSERT_EQ(interrupting.errorList().size(), 1);
+    EXPECT_TRUE(interrupting.errorList()[0].startsWith(QStringLiteral("Trying to receive the data from a table: ")))
+        << interrupting.errorList()[0].toStdString();
+    EXPECT_EQ(data.rowCount(), 0u);
+    // The next load runs normally.
+    ASSERT_EQ(load(QStringLiteral("select count(*) from big")), TableData::LoadResult::Loaded);
+    EXPECT_EQ(data.cellText(0, 1), u"5000");
+}
+
+TEST_P(TableDataTest, ClearDataDropsEverything)
+{
+    makeNumberedTable(QStringLiteral("c"), 120);
+    ASSERT_EQ(load(QStringLiteral("select * from c order by id")), TableData::LoadResult::Loaded);
+    data.loadPage(1);
+    data.clearData();
+    EXPECT_FALSE(data.isLoaded());
+    EXPECT_EQ(data.rowCount(), 0u);
+    EXPECT_EQ(data.currentPage(), 0);
+    EXPECT_EQ(data.columnCount(), 0);
+    EXPECT_EQ(data.cellText(0, 1), QString());
+    EXPECT_NO_THROW(data.loadPage(1));
+}
+
+TEST_P(TableDataTest, NumbersAndTextShowAsTheProviderConvertsThem)
+{
+    backend->exec(QStringLiteral("CREATE TABLE v (i INTEGER, r REAL, s VARCHAR(30), neg BIGINT)"));
+    backend->exec(QStringLiteral("INSERT INTO v VALUES (42, 1.5, 'Grüße 😀', -9000000000)"));
+    ASSERT_EQ(load(QStringLiteral("select * from v")), TableData::LoadResult::Loaded);
+    EXPECT_EQ(data.cellText(0, 1), u"42");
+    EXPECT_EQ(data.cellText(0, 2), u"1.5");
+    EXPECT_EQ(data.cellText(0, 3), QStringLiteral("Grüße 😀"));
+    EXPECT_EQ(data.cellDescription(0, 3), QStringLiteral("Grüße 😀"));
+    EXPECT_EQ(data.cellText(0, 4), u"-9000000000");
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, TableDataTest, ::testing::ValuesIn(backendNames()), backendTestName);
+
+} // namespace
+} // namespace qbtest
