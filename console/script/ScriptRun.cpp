@@ -19,10 +19,12 @@ ScriptRun::ScriptRun(std::shared_ptr<data::Session> session, std::shared_ptr<Res
 {
 }
 
-void ScriptRun::run(const QString& script)
+void ScriptRun::run(const QString& script, const Event* kill)
 {
     m_feedback->runStarted();
     m_stop->reset();
+    if (kill && kill->isSet())
+        m_stop->request();
     const bool transactions = m_session->supportsTransactions();
     if (transactions) {
         try {

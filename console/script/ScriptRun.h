@@ -22,8 +22,10 @@ public:
     ScriptRun(std::shared_ptr<data::Session> session, std::shared_ptr<ResultWriter> writer,
               std::shared_ptr<RunFeedback> feedback, std::shared_ptr<StopSignal> stop, ScriptRunOptions options = {});
 
-    // Runs the whole text on the calling thread. Never throws.
-    void run(const QString& script);
+    // Runs the whole text on the calling thread. Never throws. A set `kill` event (the worker
+    // thread's, when the window stops the run) counts as a stop request from the start, so a
+    // stop that raced with the start of the run is not lost.
+    void run(const QString& script, const Event* kill = nullptr);
 
 private:
     void runStatements(const QString& script);

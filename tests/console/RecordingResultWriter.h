@@ -1,7 +1,7 @@
 #pragma once
 // A result window and run feedback that record what a script run writes, for comparing with the
-// expected text. Optionally calls a hook on every row line (on the run's thread), so a test can
-// act at a chosen row the way the GUI thread would.
+// expected text. Optional hooks see each append on the run's thread, so a test can act at a
+// chosen point the way the GUI thread would. Read the records only after the run has ended.
 #include "console/script/ResultWriter.h"
 #include "console/script/RunFeedback.h"
 
@@ -23,10 +23,14 @@ public:
     {
         appends.push_back({text, category == qb::console::ResultTextCategory::ExecutionResults ? Append::Results
                                                                                                 : Append::Other});
+        if (onAppend)
+            onAppend(text);
     }
     void appendPlainText(const QString& text) override
     {
         appends.push_back({text, Append::Plain});
+        if (onAppend)
+            onAppend(text);
         if (onPlainText)
             onPlainText(text);
     }
@@ -62,7 +66,8 @@ public:
     QStringList events;
     std::vector<int> positions;
     QStringList errors;
-    std::function<void(const QString&)> onPlainText;
+    std::function<void(const QString&)> onPlainText; // row lines and "SQL Query was accomplished"
+    std::function<void(const QString&)> onAppend;    // every append
 };
 
 } // namespace qbtest

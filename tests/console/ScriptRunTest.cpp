@@ -142,6 +142,15 @@ TEST_F(ScriptRunTest, AfterAStopEveryLaterStatementIsEchoedAndInterrupted)
     EXPECT_EQ(session->calls, (QStringList{"start", "execute first", "execute second", "commit"}));
 }
 
+TEST_F(ScriptRunTest, WorkerKilledBeforeTheRunResetsItsStopStillStopsIt)
+{
+    qb::Event kill;
+    kill.set();
+    ScriptRun(session, writer, writer, stop).run(QStringLiteral("a; b;"), &kill);
+    EXPECT_EQ(writer->text(), "SQL>  a\r\nExecution has been interrupted\r\nSQL>  b\r\nExecution has been interrupted\r\n");
+    EXPECT_EQ(session->calls, (QStringList{"start", "commit"}));
+}
+
 TEST_F(ScriptRunTest, FailureBrokenOffByTheStopReadsAsTheStop)
 {
     session->answer = [this](const QString&, int64_t*) -> std::unique_ptr<Rowset> {

@@ -1,0 +1,124 @@
+// Stopping a run on the console's worker thread, from another thread as the window does:
+// between rows of a large result, inside a statement that would run for ever, and by stopping
+// the worker itself.
+#include "console/ScriptBackendFixture.h"
+#include "console/script/ScriptJob.h"
+
+#include "common/WorkerThread.h"
+#include "platform/Event.h"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using qb::console::scriptJob;
+using Append = qbtest::RecordingResultWriter::Append;
+
+class ScriptStopTest : public qbtest::ScriptBackendTest {
+protected:
+    void start(const QString& script) { worker.start(scriptJob(makeRun(), stop, script)); }
+
+    // A statement that runs until it is interrupted.
+    QString endlessStatement() const
+    {
+        if (GetParam() == "postgres")
+            return QStringLiteral("select pg_sleep(3600)");
+        return QStringLiteral("with recursive c(i) as (select 1 union all select i + 1 from c) select count(*) from c");
+    }
+
+    qb::WorkerThread worker;
+};
+
+TEST_P(ScriptStopTest, StopDuringALargeResultEndsTheTableAfterTheCurrentRow)
+{
+    makeNumbers(10000);
+    qb::Event reached;
+    qb::Event resume;
+    writer->onPlainText = [&](const QString& line) {
+        if (line.startsWith(QStringLiteral("100 "))) {
+            reached.set();
+            resume.wait(); // the window is busy with this row while the user presses Stop
+        }
+    };
+    start(QStringLiteral("select id from numbers order by id;\nselect 1;\nCOMMIT;\nselect 2;"));
+    ASSERT_TRUE(reached.wait(60s));
+    stop->request();
+    resume.set();
+    ASSERT_TRUE(worker.waitForEnd(60s));
+
+    EXPECT_EQ(writer->texts(Append::Plain).size(), 100);
+    const QString text = writer->text();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("100                  | \r\n"
+                                             "Execution has been interrupted\r\n"
+                                             "Selected 100 rows from 10000\n\n"
+                                             "SQL>  select 1\r\nExecution has been interrupted\r\n"
+                                             "SQL>  COMMIT;\r\n"
+                                             "SQL>  select 2\r\nExecution has been interrupted\r\n")))
+        << text.right(400).toStdString();
+    EXPECT_EQ(writer->events.first(), "started");
+    EXPECT_EQ(writer->events.last(), "finished");
+}
+
+TEST_P(ScriptStopTest, StopInterruptsAStatementStillExecuting)
+{
+    const QString endless = endlessStatement();
+    qb::Event echoed;
+    writer->onAppend = [&](const QString& text) {
+        if (text.startsWith(QLatin1Char(' ') + endless))
+            echoed.set();
+    };
+    start(endless + QStringLiteral(";\nselect 1;"));
+    ASSERT_TRUE(echoed.wait(60s));
+    std::this_thread::sleep_for(300ms); // let it get going in the database
+    stop->request();
+    ASSERT_TRUE(worker.waitForEnd(60s)) << "the statement was not interrupted";
+    EXPECT_EQ(writer->text(), "SQL>  " + endless + "\r\nExecution has been interrupted\r\n"
+                              "SQL>  select 1\r\nExecution has been interrupted\r\n");
+}
+
+TEST_P(ScriptStopTest, StoppingTheWorkerStopsTheRunInTime)
+{
+    const QString endless = endlessStatement();
+    qb::Event echoed;
+    writer->onAppend = [&](const QString& text) {
+        if (text.startsWith(QLatin1Char(' ') + endless))
+            echoed.set();
+    };
+    start(endless + QStringLiteral(";\nselect 1;"));
+    ASSERT_TRUE(echoed.wait(60s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(worker.stop(30s)) << "the run was given up on";
+    EXPECT_EQ(writer->text(), "SQL>  " + endless + "\r\nExecution has been interrupted\r\n"
+                              "SQL>  select 1\r\nExecution has been interrupted\r\n");
+}
+
+TEST_P(ScriptStopTest, WorkerStoppedWhileTheWindowIsBusyStopsTheRestOfTheScript)
+{
+    makeNumbers(3);
+    qb::Event started;
+    qb::Event resume;
+    bool first = true;
+    writer->onAppend = [&](const QString& text) {
+        if (text == u"SQL> " && first) {
+            first = false;
+            started.set();
+            resume.wait();
+        }
+    };
+    start(QStringLiteral("select id from numbers;\nselect 1;"));
+    ASSERT_TRUE(started.wait(60s));
+    std::thread stopper([&] { worker.stop(60s); });
+    // The worker's stop waits for the job, which waits for this: let it go once the kill is out.
+    while (!stop->isSet())
+        std::this_thread::sleep_for(1ms);
+    resume.set();
+    stopper.join();
+    EXPECT_EQ(writer->text(), "SQL>  select id from numbers\r\nExecution has been interrupted\r\n"
+                              "SQL>  select 1\r\nExecution has been interrupted\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ScriptStopTest, ::testing::ValuesIn(qbtest::backendNames()), qbtest::backendName);
+
+} // namespace
