@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <new>
 #include <thread>
 
 namespace qb::reg::detail {
@@ -233,6 +234,10 @@ long RegistryHive::transaction(Access access, Body&& body)
             if (result == ERROR_BADDB)
                 qWarning("registry: %s: %s", qPrintable(m_path), sqlite3_errstr(failure.code));
             return result;
+        } catch (const std::bad_alloc&) { // a value too large to copy: the caller gets a code, not an exception
+            if (!sqlite3_get_autocommit(m_db))
+                sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            return ERROR_BADDB;
         }
     }
 }
