@@ -1,0 +1,161 @@
+// Timing program for the table data against plain SQLite loops over the same query.
+//   dataaccess_bench make FILE ROWS     a table t of ROWS rows and 5 columns
+//   dataaccess_bench load FILE          Load data (count + first page) of "select * from t"
+//   dataaccess_bench loop FILE          plain sqlite3_step over every row of the same query
+//   dataaccess_bench page FILE P        Load page P after Load data (only the page is timed)
+//   dataaccess_bench loopskip FILE N    plain: prepare and step N rows
+//   dataaccess_bench rss FILE           Load data, then print the peak resident memory (VmHWM, kB)
+// Prints one number: milliseconds (or kB for rss).
+#include "common/ReportSink.h"
+#include "dataaccess/DataSourceFactory.h"
+#include "dataaccess/TableData.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+class NullSink final : public qb::ReportSink {
+public:
+    void setProgressRange(int, int) override {}
+    void setProgressPos(int) override {}
+    void hideProgress() override {}
+    void postText(const QString&, int) override {}
+    void postStage(int, int) override {}
+    void clearListColumns() override {}
+    void addListColumn(const QString&, int, int, int) override {}
+    void setColumnWidth(int, int) override {}
+    void addError(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
+    void addInformation(const QString&) override {}
+};
+
+double msSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+sqlite3* openFile(const char* path, int flags)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path, &db, flags, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "cannot open %s\n", path);
+        std::exit(2);
+    }
+    return db;
+}
+
+int make(const char* path, long rows)
+{
+    sqlite3* db = openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    const std::string sql =
+        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; DROP TABLE IF EXISTS t;"
+        "CREATE TABLE t (id INTEGER PRIMARY KEY, name VARCHAR(40), qty INTEGER, price REAL, note TEXT);"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(rows) + ") "
+        "INSERT INTO t SELECT i, 'name ' || i, i % 1000, i * 0.25, CASE WHEN i % 3 = 0 THEN NULL ELSE 'note ' || i END FROM n;";
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        std::fprintf(stderr, "%s\n", message);
+        return 2;
+    }
+    sqlite3_close(db);
+    return 0;
+}
+
+// The plain anchor: prepare, step `limit` rows (all when negative) without reading columns.
+double plainLoop(const char* path, long limit)
+{
+    const auto start = std::chrono::steady_clock::now();
+    sqlite3* db = openFile(path, SQLITE_OPEN_READONLY);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "select * from t", -1, &st, nullptr);
+    long n = 0;
+    while ((limit < 0 || n < limit) && sqlite3_step(st) == SQLITE_ROW)
+        ++n;
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    const double ms = msSince(start);
+    if (limit >= 0 && n != limit)
+        std::fprintf(stderr, "only %ld rows\n", n);
+    return ms;
+}
+
+struct Loaded {
+    std::shared_ptr<qb::data::DataSource> source;
+    std::shared_ptr<qb::data::Session> session;
+    qb::data::TableData data;
+};
+
+void load(const char* path, Loaded& l)
+{
+    l.source = qb::data::createDataSource(QStringLiteral("Provider=SQLite;Data Source=") + QString::fromUtf8(path));
+    l.source->initialize();
+    l.session = l.source->createSession();
+    NullSink sink;
+    if (l.data.loadData(l.session, {{}, QStringLiteral("t")}, {}, true, sink) != qb::data::TableData::LoadResult::Loaded)
+        std::exit(3);
+}
+
+long vmHwmKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s make|load|loop|page|loopskip|rss FILE [N]\n", argv[0]);
+        return 2;
+    }
+    const std::string mode = argv[1];
+    const char* path = argv[2];
+    const long n = argc > 3 ? std::atol(argv[3]) : 0;
+    if (mode == "make")
+        return make(path, n);
+    if (mode == "loop") {
+        std::printf("%.2f\n", plainLoop(path, -1));
+        return 0;
+    }
+    if (mode == "loopskip") {
+        std::printf("%.2f\n", plainLoop(path, n));
+        return 0;
+    }
+    if (mode == "load") {
+        const auto start = std::chrono::steady_clock::now();
+        Loaded l;
+        load(path, l);
+        std::printf("%.2f\n", msSince(start));
+        return 0;
+    }
+    if (mode == "page") {
+        Loaded l;
+        load(path, l);
+        const auto start = std::chrono::steady_clock::now();
+        l.data.loadPage(int(n));
+        const double ms = msSince(start);
+        if (l.data.currentPage() != int(n) || l.data.rowsOnCurrentPage() == 0)
+            return 3;
+        std::printf("%.2f\n", ms);
+        return 0;
+    }
+    if (mode == "rss") {
+        Loaded l;
+        load(path, l);
+        std::printf("%ld\n", vmHwmKb());
+        return 0;
+    }
+    std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
+    return 2;
+}
