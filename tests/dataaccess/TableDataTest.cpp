@@ -6,6 +6,9 @@
 #include "dataaccess/TableData.h"
 #include "support/RecordingReportSink.h"
 
+#include <atomic>
+#include <thread>
+
 using namespace qb::data;
 
 namespace qbtest {
@@ -262,6 +265,35 @@ TEST_P(TableDataTest, NumbersAndTextShowAsTheProviderConvertsThem)
     EXPECT_EQ(data.cellText(0, 3), QStringLiteral("Grüße 😀"));
     EXPECT_EQ(data.cellDescription(0, 3), QStringLiteral("Grüße 😀"));
     EXPECT_EQ(data.cellText(0, 4), u"-9000000000");
+}
+
+TEST_P(TableDataTest, ACachedPageDoesNotKeepOthersFromWriting)
+{
+    // Prior to suspending the rowset after each page, SQLite's read lock stayed with the open
+    // statement and every other connection got "database is locked" while a table was shown.
+    makeNumberedTable(QStringLiteral("w"), 250);
+    ASSERT_EQ(load(QStringLiteral("select * from w order by id")), TableData::LoadResult::Loaded);
+    EXPECT_NO_THROW(backend->exec(QStringLiteral("INSERT INTO w VALUES (251, 'late')")));
+    data.loadPage(1);
+    EXPECT_NO_THROW(backend->exec(QStringLiteral("DELETE FROM w WHERE id = 251")));
+}
+
+TEST_P(TableDataTest, CellRequestsDuringALoadNeverSeeHalfBuiltContent)
+{
+    makeNumberedTable(QStringLiteral("r"), 3000);
+    std::atomic<bool> stop{false};
+    std::thread reader([&] {
+        while (!stop) {
+            const QString t = data.cellText(0, 1);
+            EXPECT_TRUE(t.isEmpty() || t == u"1") << t.toStdString();
+            data.rowsOnCurrentPage();
+            data.cellDescription(99, 2);
+        }
+    });
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(load(QStringLiteral("select * from r order by id")), TableData::LoadResult::Loaded);
+    stop = true;
+    reader.join();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, TableDataTest, ::testing::ValuesIn(backendNames()), backendTestName);
