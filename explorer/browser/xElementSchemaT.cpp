@@ -67,17 +67,17 @@ void xElementSchemaT::show_data(const ShowRequest& request)
     if (request.redraw)
         rebuildListColumns(out, m_reader->listColumns());
     out.postStage(kStageLoadElementInfo, 10);
-    publish(load(), generation);
+    if (std::optional<std::vector<SchemaItem>> items = load())
+        publish(std::move(*items), generation);
 }
 
-std::vector<SchemaItem> xElementSchemaT::load()
+std::optional<std::vector<SchemaItem>> xElementSchemaT::load()
 {
     ReportSink& out = sink();
-    std::vector<SchemaItem> items;
     std::shared_ptr<Session> session = m_session ? m_session() : nullptr;
     if (!session) {
         out.addError(composeMessage(loadString(kActionElementsInfo), loadString(kTextNoConnection)));
-        return items;
+        return std::nullopt;
     }
     {
         std::lock_guard<std::mutex> guard(m_runningMutex);
@@ -100,9 +100,10 @@ std::vector<SchemaItem> xElementSchemaT::load()
     } catch (const ProviderError& e) {
         if (!(loadStopRequested() && e.hr() == DB_E_CANCELED))
             out.addError(composeMessage(kActionElementsInfo, e));
-        return items;
+        return std::nullopt;
     }
 
+    std::vector<SchemaItem> items;
     const QString stage = loadString(kStageEnumerateElements);
     out.postText(stage, 30);
     try {

@@ -40,7 +40,8 @@ public:
     std::optional<SchemaItem> findItem(const QString& text) const;
 
 private:
-    std::vector<SchemaItem> load(); // the rows read, also when the load ends early
+    // The rows read, also when reading ends early; nothing when the rowset could not be opened.
+    std::optional<std::vector<SchemaItem>> load();
     void publish(std::vector<SchemaItem> items, uint64_t generation);
 
     SessionSource m_session;
