@@ -160,8 +160,10 @@ private:
 RegistryHive::RegistryHive(sqlite3* db, QString path, bool readOnly)
     : m_db(db), m_path(std::move(path)), m_readOnly(readOnly)
 {
-    sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, busyTimeoutMs);
+    if (m_db) {
+        sqlite3_extended_result_codes(m_db, 1);
+        sqlite3_busy_timeout(m_db, busyTimeoutMs);
+    }
 }
 
 RegistryHive::~RegistryHive()
@@ -176,6 +178,13 @@ std::shared_ptr<RegistryHive> RegistryHive::makeEmpty(const QString& path)
     if (!createSchema(db))
         qFatal("registry: cannot make an empty hive: %s", sqlite3_errmsg(db));
     return std::make_shared<RegistryHive>(db, path, true);
+}
+
+std::shared_ptr<RegistryHive> RegistryHive::makeUnavailable(const QString& path, long result)
+{
+    auto hive = std::make_shared<RegistryHive>(nullptr, path, true);
+    hive->m_unavailable = result;
+    return hive;
 }
 
 bool RegistryHive::createSchema(sqlite3* db)
@@ -211,7 +220,7 @@ long RegistryHive::transaction(Access access, Body&& body)
 {
     std::lock_guard lock(m_mutex);
     if (!m_db)
-        return ERROR_INVALID_HANDLE;
+        return m_unavailable;
     if (access == Access::Write && m_readOnly)
         return ERROR_ACCESS_DENIED;
     const auto deadline = std::chrono::steady_clock::now() + lockedHiveDeadline;

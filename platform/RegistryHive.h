@@ -42,13 +42,17 @@ public:
     // A read-only hive that holds nothing but its root key: for roots without a file and for hive
     // files that cannot be read.
     static std::shared_ptr<RegistryHive> makeEmpty(const QString& path);
+    // A hive that could not be opened for a passing reason: every call answers result, so that
+    // callers do not take a hive they cannot read for an empty one.
+    static std::shared_ptr<RegistryHive> makeUnavailable(const QString& path, long result);
     // Creates the tables of a new hive on a connection; false when that failed.
     static bool createSchema(sqlite3* db);
     // True when the connection holds a hive of ours (tables and root key present).
     static bool hasSchema(sqlite3* db);
 
     const QString& path() const { return m_path; }
-    // Ends the connection; afterwards every call answers ERROR_INVALID_HANDLE.
+    // Ends the connection; afterwards every call answers ERROR_INVALID_HANDLE (or the result of an
+    // unavailable hive).
     void close();
 
     long openKey(int64_t from, const QStringList& names, int64_t* key);
@@ -80,6 +84,7 @@ private:
     sqlite3* m_db;
     QString m_path;
     bool m_readOnly;
+    long m_unavailable = ERROR_INVALID_HANDLE; // what calls answer without a connection
     std::unordered_map<const char*, sqlite3_stmt*> m_statements; // prepared once, by SQL text
 };
 

@@ -62,10 +62,20 @@ struct Checkup {
     int code = SQLITE_OK;
 };
 
-bool isPassing(int code)
+// What every call answers while a hive cannot be opened for a passing reason (a lock held too long,
+// an I/O error); ERROR_SUCCESS when the reason is lasting (no right to read, not a file).
+long passingFailure(int code)
 {
-    const int primary = code & 0xff;
-    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_IOERR || primary == SQLITE_NOMEM;
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return ERROR_BUSY;
+    case SQLITE_IOERR:
+    case SQLITE_NOMEM:
+        return ERROR_BADDB;
+    default:
+        return ERROR_SUCCESS;
+    }
 }
 
 Checkup examine(sqlite3* db)
@@ -196,9 +206,12 @@ HiveOpening openHiveFile(const HiveFileSpec& spec)
         switch (checkup.health) {
         case Health::New: // a file without tables that this user may only read
             return {RegistryHive::makeEmpty(spec.file), report};
-        case Health::Unreadable:
+        case Health::Unreadable: {
             qWarning("registry: cannot open %s: %s", qPrintable(spec.file), qPrintable(checkup.reason));
-            return {RegistryHive::makeEmpty(spec.file), report, !isPassing(checkup.code)};
+            if (const long failure = passingFailure(checkup.code))
+                return {RegistryHive::makeUnavailable(spec.file, failure), report, false};
+            return {RegistryHive::makeEmpty(spec.file), report};
+        }
         case Health::Good:
         case Health::Damaged:
             break;

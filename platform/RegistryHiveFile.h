@@ -31,7 +31,7 @@ struct HiveOpening {
     std::shared_ptr<RegistryHive> hive;
     std::optional<HiveReport> report;
     // False when the file could not be opened for a passing reason (a lock held too long, an I/O
-    // error): the caller should try again next time instead of keeping the empty stand-in.
+    // error): the caller should try again next time instead of keeping the stand-in.
     bool keep = true;
 };
 

@@ -53,8 +53,10 @@ QByteArray garbage(int size)
 void letGoOfHives()
 {
     qbtest::ScopedRegistryDir elsewhere;
-    KeyGuard key;
-    RegOpenKeyEx(HKEY_CURRENT_USER, QString(), key.out());
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT}) {
+        KeyGuard key;
+        RegOpenKeyEx(root, QString(), key.out());
+    }
 }
 
 class ScopedEnv {
@@ -208,6 +210,28 @@ TEST(RegistryHiveFile, UserWithoutWriteAccessReadsButGetsAccessDenied)
     KeyGuard vendor;
     ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Vendor"), vendor.out()), ERROR_SUCCESS);
     EXPECT_TRUE(readValue(vendor.get(), QStringLiteral("core path")));
+}
+
+// Prior to the fix, a hive that another process kept locked while this one opened it looked empty,
+// so the settings read their defaults and later wrote them over the user's.
+TEST(RegistryHiveFile, HiveLockedByAnotherWhileOpeningIsBusyNotEmpty)
+{
+    qbtest::ScopedRegistryDir dir;
+    {
+        KeyGuard vendor;
+        ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Vendor"), vendor.out()), ERROR_SUCCESS);
+    }
+    const QString file = hiveFilePath(HKEY_LOCAL_MACHINE);
+    letGoOfHives();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK); // a rollback journal: readers wait too
+
+    KeyGuard vendor;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Vendor"), vendor.out()), ERROR_BUSY); // after the busy timeout
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Vendor"), vendor.out()), ERROR_SUCCESS);
 }
 
 TEST(RegistryHiveFile, UserHiveIsPrivateToItsOwner)
