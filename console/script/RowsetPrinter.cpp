@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace qb::console {
 namespace {
@@ -55,6 +56,7 @@ struct RowsetPrinter::Column {
     uint32_t tableWidth = 0; // characters printed: the width, or the name when that is longer
     size_t valueOffset = 0;
     size_t statusOffset = 0;
+    qsizetype lineOffset = 0; // where the field starts in a row line
 };
 
 RowsetPrinter::RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, StopSignal& stop, data::Session& session,
@@ -78,18 +80,21 @@ void RowsetPrinter::print(data::Rowset& rowset)
 
     const uint64_t counted = countRows(rowset);
     m_feedback.progressPosition(9);
+    m_progress = 9;
 
     uint64_t shown = 0;
     if (m_stop.isSet()) {
         m_stopCheck.isStopRequested(); // stopped while counting: no rows are printed
     } else {
+        // A stop request interrupts a fetch that takes long; one that lands between fetches
+        // makes the next one fail, which reads as the stop below, just as the poll would.
+        StopSignal::InterruptibleCall call(m_stop, m_session);
         for (Fetch f = fetch(rowset, columns, true); f == Fetch::Row;) {
             appendRow(columns);
             setRowProgress(++shown, counted);
             if (m_stopCheck.isStopRequested())
                 break;
             f = fetch(rowset, columns, false);
-            // A fetch broken off by the stop request reads as the stop, not as the end.
             if (f == Fetch::Failed && m_stopCheck.isStopRequested())
                 break;
         }
@@ -119,15 +124,20 @@ std::vector<RowsetPrinter::Column> RowsetPrinter::describeColumns(data::Rowset& 
     return columns;
 }
 
-void RowsetPrinter::writeHeader(const std::vector<Column>& columns)
+void RowsetPrinter::writeHeader(std::vector<Column>& columns)
 {
     QString header;
-    for (const Column& c : columns) {
+    m_blankRow.clear();
+    for (Column& c : columns) {
         header += c.name;
         appendSpaces(header, qsizetype(c.tableWidth) - c.name.size());
         header += QLatin1StringView(" | ");
+        c.lineOffset = m_blankRow.size();
+        appendSpaces(m_blankRow, c.tableWidth);
+        m_blankRow += QLatin1StringView(" | ");
     }
     header += QLatin1StringView("\r\n");
+    m_blankRow += QLatin1StringView("\r\n");
     m_writer.appendResultText(header, ResultTextCategory::ExecutionResults);
 }
 
@@ -166,8 +176,10 @@ uint64_t RowsetPrinter::countRows(data::Rowset& rowset)
     StopSignal::InterruptibleCall call(m_stop, m_session);
     try {
         rowset.restart();
-        while (!m_stop.isSet() && rowset.next())
-            ++counted;
+        // The stop is polled every few hundred rows; a long fetch is interrupted by the request.
+        while (rowset.next())
+            if ((++counted & 0xFF) == 0 && m_stop.isSet())
+                break;
     } catch (const data::ProviderError&) {
         // The count is what could be counted.
     }
@@ -176,7 +188,6 @@ uint64_t RowsetPrinter::countRows(data::Rowset& rowset)
 
 RowsetPrinter::Fetch RowsetPrinter::fetch(data::Rowset& rowset, const std::vector<Column>& columns, bool first)
 {
-    StopSignal::InterruptibleCall call(m_stop, m_session);
     try {
         if (first)
             rowset.restart();
@@ -194,21 +205,21 @@ RowsetPrinter::Fetch RowsetPrinter::fetch(data::Rowset& rowset, const std::vecto
 
 void RowsetPrinter::appendRow(const std::vector<Column>& columns)
 {
-    m_line.resize(0);
+    // Every line has the same layout: start from the blank one and copy the values in. The
+    // buffer is reused unless the window kept the previous line.
+    if (m_line.size() != m_blankRow.size())
+        m_line = QString(m_blankRow.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(m_line.data());
+    std::memcpy(out, m_blankRow.utf16(), size_t(m_blankRow.size()) * sizeof(char16_t));
     for (const Column& c : columns) {
         uint32_t status = 0;
         std::memcpy(&status, m_rowBuffer.data() + c.statusOffset, sizeof status);
-        qsizetype length = 0;
-        if (status != data::DBSTATUS_S_ISNULL) {
-            const auto* value = reinterpret_cast<const char16_t*>(m_rowBuffer.data() + c.valueOffset);
-            while (length < qsizetype(c.width) && value[length] != 0)
-                ++length;
-            m_line.append(QStringView(value, length));
-        }
-        appendSpaces(m_line, qsizetype(c.tableWidth) - length);
-        m_line += QLatin1StringView(" | ");
+        if (status == data::DBSTATUS_S_ISNULL)
+            continue;
+        const auto* value = reinterpret_cast<const char16_t*>(m_rowBuffer.data() + c.valueOffset);
+        const size_t length = std::u16string_view(value, c.width + 1).find(u'\0'); // zero-terminated
+        std::memcpy(out + c.lineOffset, value, std::min<size_t>(length, c.width) * sizeof(char16_t));
     }
-    m_line += QLatin1StringView("\r\n");
     m_writer.appendPlainText(m_line);
 }
 
@@ -216,8 +227,10 @@ void RowsetPrinter::setRowProgress(uint64_t shown, uint64_t counted)
 {
     // More rows than counted (none counted, or rows added between the passes) stay just short
     // of the end rather than dividing by zero or running past it.
-    const uint64_t position = counted == 0 ? 99 : std::min<uint64_t>(99, 9 + shown * 90 / counted);
-    m_feedback.progressPosition(int(position));
+    const int position = int(counted == 0 ? 99 : std::min<uint64_t>(99, 9 + shown * 90 / counted));
+    if (position != m_progress) // at most 91 updates however many rows
+        m_feedback.progressPosition(position);
+    m_progress = position;
 }
 
 } // namespace qb::console

@@ -34,7 +34,7 @@ private:
     enum class Fetch { Row, End, Failed };
 
     std::vector<Column> describeColumns(data::Rowset& rowset);
-    void writeHeader(const std::vector<Column>& columns);
+    void writeHeader(std::vector<Column>& columns);
     void bind(data::Rowset& rowset, std::vector<Column>& columns);
     uint64_t countRows(data::Rowset& rowset);
     Fetch fetch(data::Rowset& rowset, const std::vector<Column>& columns, bool first);
@@ -48,7 +48,9 @@ private:
     data::Session& m_session;
     bool m_rowsShownDuringExecution;
     std::vector<std::byte> m_rowBuffer;
+    QString m_blankRow; // a row line of blank fields
     QString m_line;
+    int m_progress = 0; // the last position shown
 };
 
 } // namespace qb::console
