@@ -6,8 +6,13 @@
 //
 // Names of keys and values compare without regard to case and keep their spelling; subkeys
 // enumerate in case-insensitive name order, values in creation order. Values keep their type
-// number and their bytes exactly as written. Every write is atomic and durable.
-// QUILLBASE_REGISTRY_DIR moves every hive into one folder.
+// number and their bytes exactly as written. Every write is atomic and durable, also against
+// other processes writing the same hive.
+//
+// HKEY_CURRENT_USER lives in $XDG_CONFIG_HOME/quillbase/registry (~/.config/...), the machine roots
+// in <prefix>/etc/quillbase/registry next to the installation; QUILLBASE_REGISTRY_DIR moves every
+// hive into one folder. A user who may not write a hive reads it and gets ERROR_ACCESS_DENIED on
+// writes (RegCreateKeyEx still opens keys that exist). Handles may be used from several threads.
 #include <QString>
 #include <cstdint>
 #include <functional>
