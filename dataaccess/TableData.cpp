@@ -138,6 +138,10 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
     sink.setProgressPos(1);
 
     sink.postStage(kStagePrepare, 2);
+    if (!session) {
+        sink.addError(composeMessage(loadString(kActionColumnInfo), QStringLiteral("No connection is open.")));
+        return LoadResult::Failed;
+    }
     const QString query = !sqlText.trimmed().isEmpty()
                               ? sqlText
                               : QStringLiteral("select * from ") +

@@ -95,8 +95,9 @@ TEST_P(TableDataTest, LongTextAndBinaryShowMarkersAndTheDescriptionShowsTheFirst
     const DBTYPE textType = data.columns()[0].type;
     // 512 bytes: 256 characters of wide text, 512 of narrow text.
     const int chars = textType == DBTYPE_WSTR ? 256 : 512;
-    if (isSqlite())
+    if (isSqlite()) {
         EXPECT_EQ(textType, DBTYPE_WSTR);
+    }
     EXPECT_EQ(data.cellDescription(0, 1), text.left(chars));
     EXPECT_EQ(data.cellDescription(0, 2), u"Binary data");
 
@@ -133,8 +134,9 @@ TEST_P(TableDataTest, WideTextOf256CharactersIsInlineAnd257ByReference)
         EXPECT_EQ(data.cellText(0, 1), v256);
         EXPECT_EQ(data.cellText(0, 2), v257);
     }
-    if (isSqlite())
+    if (isSqlite()) {
         EXPECT_EQ(data.columns()[0].type, DBTYPE_WSTR);
+    }
 }
 
 TEST_P(TableDataTest, StagesProgressAndColumnsAreReported)
@@ -190,8 +192,9 @@ TEST_P(TableDataTest, TableNameWithASpaceIsQuotedAndLoads)
     ASSERT_EQ(loadTable({backend->defaultSchema(), QStringLiteral("order items")}), TableData::LoadResult::Loaded)
         << sink.errorList().join(u'\n').toStdString();
     EXPECT_EQ(data.cellText(0, 1), u"7");
-    if (isSqlite())
+    if (isSqlite()) {
         EXPECT_EQ(data.queryText(), u"select * from [order items]");
+    }
 }
 
 TEST_P(TableDataTest, AMissingTableBecomesAnErrorEntryAndNothingIsLoaded)
