@@ -1,0 +1,42 @@
+#pragma once
+// The driver's connection string, made from the initialization string:
+//   - "Provider" is dropped, every other key is handed to the driver (values braced where ODBC
+//     needs it: ";", braces, blanks at the ends);
+//   - the general keys of data links map to ODBC's where ODBC's are absent: "Data Source" -> DSN
+//     (when neither DSN, FILEDSN nor Driver is given), "User ID" -> UID, "Password" -> PWD,
+//     "Initial Catalog" -> DATABASE; "Extended Properties" holds ODBC keys and is merged in;
+//     "Persist Security Info" concerns only the data link and is dropped;
+//   - driver settings that keep memory bounded, unless the string sets them itself:
+//       psqlODBC: UseDeclareFetch=1;Fetch=1000 (a cursor read 1000 rows at a time; without it
+//                 the whole result is loaded into memory before the first row),
+//       SQLite ODBC: StepAPI=1 (rows stepped one at a time instead of the whole result loaded
+//                 in SQLExecDirect), NoCreat=1 (a missing file is an error, not a new empty
+//                 database).
+#include "dataaccess/ConnectionString.h"
+
+#include <QString>
+#include <functional>
+
+namespace qb::data::odbc {
+
+enum class DriverKind { PostgreSql, Sqlite, Other };
+
+// The kind of driver from its name as the driver manager knows it ("PostgreSQL Unicode"), or
+// from its library path.
+DriverKind driverKindOf(const QString& driverName);
+
+struct OdbcConnectString {
+    QString text;
+    DriverKind kind = DriverKind::Other;
+    // SQLite ODBC: the database file, and whether a missing file is refused (NoCreat in effect).
+    QString sqliteDatabase;
+    bool sqliteNoCreate = false;
+    // psqlODBC's ShowSystemTables=1: the user wants the system schemas listed too.
+    bool showSystemObjects = false;
+
+    // `dsnDriver` names the driver of a data source name (empty when unknown).
+    static OdbcConnectString build(const ConnectionString& properties,
+                                   const std::function<QString(const QString& dsn)>& dsnDriver);
+};
+
+} // namespace qb::data::odbc

@@ -1,0 +1,73 @@
+#pragma once
+// One connected ODBC connection: its environment and connection handles, what the driver told
+// about itself at connect time, local transactions, and the interrupt of statements running on it.
+// Shared by the data source, its sessions and their rowsets; disconnected when the last one goes.
+//
+// Interrupt: statements attach themselves for their lifetime and mark themselves busy while
+// inside a driver call. interrupt() (any thread) marks every busy statement interrupted, so its
+// next step fails with DB_E_CANCELED, and calls SQLCancel on it where the driver can take that
+// from another thread. Idle statements are left alone: the driver manager closes the cursor of a
+// statement cancelled while idle, which would break a rowset that merely waits for its next page.
+#include "dataaccess/providers/odbc/OdbcConnectString.h"
+#include "dataaccess/providers/odbc/OdbcHandle.h"
+
+#include <QString>
+#include <mutex>
+#include <vector>
+
+namespace qb::data::odbc {
+
+class OdbcStatement;
+
+struct OdbcDriverInfo {
+    DriverKind kind = DriverKind::Other;
+    QString dbmsName;
+    QString quoteOpen;  // empty when the driver quotes no identifiers
+    QString quoteClose;
+    bool anyOrderGetData = false; // SQLGetData on any column in any order (SQL_GD_ANY_ORDER)
+    bool transactions = false;    // SQL_TXN_CAPABLE is not SQL_TC_NONE
+    bool readCommitted = false;   // SQL_TXN_READ_COMMITTED can be set
+    bool cancelFromOtherThread = true;
+    // SQLGetData on a column read in part, after another column: psqlODBC starts the value over,
+    // the SQLite ODBC driver goes on where it stopped.
+    bool getDataResumesColumns = false;
+    // Statement text as UTF-8 through the narrow SQLExecDirect: the SQLite ODBC driver's wide
+    // entry turns characters outside the BMP (surrogate pairs) into garbage.
+    bool narrowStatementText = false;
+    bool showSystemObjects = false; // list system schemas' objects too (OdbcCatalog.h)
+};
+
+class OdbcConnection {
+public:
+    // Connects with SQLDriverConnect (SQL_DRIVER_NOPROMPT). Throws ProviderError.
+    explicit OdbcConnection(const ConnectionString& properties);
+    ~OdbcConnection();
+    OdbcConnection(const OdbcConnection&) = delete;
+    OdbcConnection& operator=(const OdbcConnection&) = delete;
+
+    SQLHDBC handle() const { return m_dbc.get(); }
+    const OdbcDriverInfo& info() const { return m_info; }
+
+    // Local transactions: autocommit off until commit or abort (which turn it on again).
+    void startTransaction();
+    void endTransaction(bool commit);
+
+    void interrupt();
+
+    // Statements register for interrupt for as long as they own a handle.
+    void attach(OdbcStatement* statement);
+    void detach(OdbcStatement* statement);
+
+private:
+    void readDriverInfo(const OdbcConnectString& target);
+    void setAutocommit(bool on);
+    QString driverOfDsn(const QString& dsn) const;
+
+    OdbcHandle m_env;
+    OdbcHandle m_dbc;
+    OdbcDriverInfo m_info;
+    std::mutex m_statementsMutex; // held during SQLCancel, so no handle is freed meanwhile
+    std::vector<OdbcStatement*> m_statements;
+};
+
+} // namespace qb::data::odbc

@@ -1,0 +1,65 @@
+#include "dataaccess/providers/odbc/OdbcSession.h"
+
+#include "dataaccess/providers/odbc/OdbcCatalog.h"
+#include "dataaccess/providers/odbc/OdbcConnection.h"
+#include "dataaccess/providers/odbc/OdbcRowset.h"
+#include "dataaccess/providers/odbc/OdbcStatement.h"
+
+namespace qb::data::odbc {
+
+std::unique_ptr<Rowset> OdbcSession::execute(const QString& sql, int64_t* rowsAffected)
+{
+    auto statement = std::make_shared<OdbcStatement>(m_connection);
+    if (!statement->execute(sql, rowsAffected))
+        return nullptr;
+    if (rowsAffected)
+        *rowsAffected = -1;
+    return std::make_unique<OdbcRowset>(std::move(statement), sql);
+}
+
+std::unique_ptr<Rowset> OdbcSession::tablesSchema(const QString& tableType)
+{
+    return readTablesSchema(m_connection, tableType);
+}
+
+std::unique_ptr<Rowset> OdbcSession::proceduresSchema()
+{
+    return readProceduresSchema(m_connection);
+}
+
+bool OdbcSession::supportsTransactions() const
+{
+    return m_connection->info().transactions;
+}
+
+void OdbcSession::startTransaction()
+{
+    m_connection->startTransaction();
+}
+
+void OdbcSession::commit()
+{
+    m_connection->endTransaction(true);
+}
+
+void OdbcSession::abort()
+{
+    m_connection->endTransaction(false);
+}
+
+void OdbcSession::interrupt()
+{
+    m_connection->interrupt();
+}
+
+QString OdbcSession::identifierQuoteOpen() const
+{
+    return m_connection->info().quoteOpen;
+}
+
+QString OdbcSession::identifierQuoteClose() const
+{
+    return m_connection->info().quoteClose;
+}
+
+} // namespace qb::data::odbc

@@ -1,0 +1,35 @@
+#pragma once
+// A session of the ODBC provider: statements, schema rowsets, local transactions and interrupt
+// on the data source's connection (ODBC transactions belong to the connection, so the sessions of
+// one data source share theirs).
+#include "dataaccess/Provider.h"
+
+#include <memory>
+
+namespace qb::data::odbc {
+
+class OdbcConnection;
+
+class OdbcSession final : public Session {
+public:
+    explicit OdbcSession(std::shared_ptr<OdbcConnection> connection) : m_connection(std::move(connection)) {}
+
+    std::unique_ptr<Rowset> execute(const QString& sql, int64_t* rowsAffected = nullptr) override;
+    std::unique_ptr<Rowset> tablesSchema(const QString& tableType) override;
+    std::unique_ptr<Rowset> proceduresSchema() override;
+
+    bool supportsTransactions() const override;
+    void startTransaction() override;
+    void commit() override;
+    void abort() override;
+
+    void interrupt() override;
+
+    QString identifierQuoteOpen() const override;
+    QString identifierQuoteClose() const override;
+
+private:
+    std::shared_ptr<OdbcConnection> m_connection;
+};
+
+} // namespace qb::data::odbc

@@ -1,0 +1,322 @@
+#include "dataaccess/providers/odbc/OdbcStatement.h"
+
+#include "dataaccess/providers/odbc/OdbcCheck.h"
+#include "dataaccess/providers/odbc/OdbcConnection.h"
+#include "dataaccess/providers/odbc/OdbcText.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace qb::data::odbc {
+namespace {
+
+constexpr size_t kFirstChunk = 256;
+constexpr size_t kSkipChunk = 64 * 1024;
+
+bool isIntegerType(SQLSMALLINT t)
+{
+    return t == SQL_SMALLINT || t == SQL_TINYINT || t == SQL_INTEGER || t == SQL_BIGINT;
+}
+
+// Wide chunks must stay whole UTF-16 units.
+size_t roundUp(FetchKind kind, size_t n)
+{
+    return kind == FetchKind::WideText ? (n + 1) & ~size_t(1) : n;
+}
+
+} // namespace
+
+OdbcStatement::OdbcStatement(std::shared_ptr<OdbcConnection> connection) : m_connection(std::move(connection))
+{
+    m_connection->attach(this);
+}
+
+OdbcStatement::~OdbcStatement()
+{
+    m_connection->detach(this); // waits for an SQLCancel in progress on this statement
+    release();
+}
+
+const OdbcDriverInfo& OdbcStatement::driver() const
+{
+    return m_connection->info();
+}
+
+SQLRETURN OdbcStatement::checked(SQLRETURN rc) const
+{
+    return check(rc, SQL_HANDLE_STMT, handle(), m_interrupted.load());
+}
+
+void OdbcStatement::renewHandle()
+{
+    OdbcHandle fresh = OdbcHandle::allocate(SQL_HANDLE_STMT, SQL_HANDLE_DBC, m_connection->handle());
+    {
+        std::lock_guard lock(m_handleMutex);
+        std::swap(m_handle, fresh);
+    }
+    // `fresh` now holds the old handle; freed here, outside the lock
+    m_interrupted.store(false);
+    ++m_rowGeneration;
+    m_getDataColumn = 0;
+}
+
+void OdbcStatement::release()
+{
+    OdbcHandle old;
+    {
+        std::lock_guard lock(m_handleMutex);
+        std::swap(m_handle, old);
+    }
+    ++m_rowGeneration;
+}
+
+bool OdbcStatement::execute(const QString& sql, int64_t* rowsAffected)
+{
+    renewHandle();
+    Busy busy(*this);
+    SQLRETURN rc;
+    if (driver().narrowStatementText) {
+        QByteArray utf8 = sql.toUtf8();
+        rc = checked(SQLExecDirect(handle(), reinterpret_cast<SQLCHAR*>(utf8.data()), SQLINTEGER(utf8.size())));
+    } else {
+        rc = checked(SQLExecDirectW(handle(), wideArg(sql), SQL_NTS));
+    }
+    if (rc == SQL_NO_DATA) {
+        // A searched UPDATE or DELETE that matched no row.
+        if (rowsAffected)
+            *rowsAffected = 0;
+        return false;
+    }
+    for (;;) {
+        SQLSMALLINT columns = 0;
+        checked(SQLNumResultCols(handle(), &columns));
+        if (columns > 0)
+            return true;
+        SQLLEN count = -1;
+        if (SQL_SUCCEEDED(SQLRowCount(handle(), &count)) && count >= 0 && rowsAffected)
+            *rowsAffected = count;
+        // Several statements in one text: go on to the next result, if the driver has one.
+        rc = checked(SQLMoreResults(handle()));
+        if (rc == SQL_NO_DATA)
+            return false;
+    }
+}
+
+void OdbcStatement::catalogTables(const QString& tableType)
+{
+    renewHandle();
+    Busy busy(*this);
+    // psqlODBC searches only the current schema when the schema is NULL; "%" means every schema.
+    const QString all = QStringLiteral("%");
+    const QString type = tableType.trimmed();
+    checked(SQLTablesW(handle(), nullptr, 0, wideArg(all), SQL_NTS, wideArg(all), SQL_NTS,
+                       type.isEmpty() ? nullptr : wideArg(type), type.isEmpty() ? 0 : SQL_NTS));
+}
+
+void OdbcStatement::catalogProcedures()
+{
+    renewHandle();
+    Busy busy(*this);
+    const QString all = QStringLiteral("%");
+    checked(SQLProceduresW(handle(), nullptr, 0, wideArg(all), SQL_NTS, wideArg(all), SQL_NTS));
+}
+
+std::vector<OdbcColumn> OdbcStatement::describeColumns()
+{
+    Busy busy(*this);
+    SQLSMALLINT count = 0;
+    checked(SQLNumResultCols(handle(), &count));
+    std::vector<OdbcColumn> columns;
+    columns.reserve(size_t(count));
+    for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(count); ++c) {
+        SQLWCHAR name[512];
+        SQLSMALLINT nameLength = 0;
+        SQLSMALLINT sqlType = 0;
+        SQLULEN size = 0;
+        SQLSMALLINT digits = 0;
+        SQLSMALLINT nullable = 0;
+        checked(SQLDescribeColW(handle(), c, name, SQLSMALLINT(std::size(name)), &nameLength, &sqlType, &size, &digits,
+                                &nullable));
+        SQLLEN isUnsigned = SQL_FALSE;
+        if (isIntegerType(sqlType))
+            SQLColAttributeW(handle(), c, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
+        const OdbcColumnType t = mapColumnType(sqlType, size, isUnsigned == SQL_TRUE);
+        OdbcColumn column;
+        column.info.name = fromWide(name, nameLength, qsizetype(std::size(name)) - 1);
+        column.info.ordinal = c;
+        column.info.columnSize = t.size;
+        column.info.type = t.type;
+        column.fetch = t.fetch;
+        columns.push_back(std::move(column));
+    }
+    return columns;
+}
+
+bool OdbcStatement::fetch()
+{
+    throwIfInterrupted();
+    if (!m_handle)
+        throw ProviderError(E_UNEXPECTED, QStringLiteral("The statement has been released."));
+    Busy busy(*this);
+    ++m_rowGeneration;
+    m_getDataColumn = 0;
+    return checked(SQLFetch(handle())) != SQL_NO_DATA;
+}
+
+void OdbcStatement::positionOn(uint16_t column)
+{
+    // SQLGetData on another column starts that column's value from its beginning.
+    if (m_getDataColumn != column) {
+        m_getDataColumn = column;
+        m_getDataConsumed = 0;
+        m_getDataDone = false;
+    }
+}
+
+OdbcStatement::Chunk OdbcStatement::getChunk(uint16_t column, FetchKind kind, char* buffer, size_t capacity)
+{
+    Chunk chunk;
+    if (m_getDataDone) {
+        chunk.noData = true;
+        return chunk;
+    }
+    SQLLEN indicator = 0;
+    const SQLRETURN rc = checked(SQLGetData(handle(), column, cTypeOf(kind), buffer, SQLLEN(capacity), &indicator));
+    if (rc == SQL_NO_DATA) {
+        m_getDataDone = true;
+        chunk.noData = true;
+        return chunk;
+    }
+    if (indicator == SQL_NULL_DATA) {
+        m_getDataDone = true;
+        chunk.isNull = true;
+        return chunk;
+    }
+    const size_t room = capacity - terminatorSize(kind);
+    if (indicator != SQL_NO_TOTAL && size_t(indicator) <= room) {
+        chunk.bytes = size_t(indicator);
+        chunk.remaining = uint64_t(indicator);
+        m_getDataDone = true;
+    } else {
+        chunk.bytes = room;
+        chunk.more = true;
+        if (indicator != SQL_NO_TOTAL)
+            chunk.remaining = uint64_t(indicator);
+    }
+    m_getDataConsumed += chunk.bytes;
+    return chunk;
+}
+
+OdbcStatement::Value OdbcStatement::read(uint16_t column, FetchKind kind, QByteArray& out, size_t limit)
+{
+    positionOn(column);
+    const size_t terminator = terminatorSize(kind);
+    const size_t limitCapacity = limit == SIZE_MAX ? SIZE_MAX : roundUp(kind, limit + terminator);
+    size_t capacity = std::min(roundUp(kind, std::max<size_t>(size_t(out.capacity()), kFirstChunk + terminator)), limitCapacity);
+    Value value;
+    size_t have = 0;
+    for (bool first = true;; first = false) {
+        out.resize(qsizetype(capacity));
+        const Chunk chunk = getChunk(column, kind, out.data() + have, capacity - have);
+        if (chunk.isNull) {
+            out.resize(0);
+            value.isNull = true;
+            return value;
+        }
+        if (chunk.noData)
+            break; // nothing (more) to read
+        if (first && chunk.remaining)
+            value.total = *chunk.remaining;
+        have += chunk.bytes;
+        if (!chunk.more)
+            break;
+        if (have >= limit) {
+            value.complete = false;
+            out.resize(qsizetype(have));
+            return value;
+        }
+        // Grow to the whole value when the driver told its length, else double.
+        capacity = chunk.remaining ? have + size_t(*chunk.remaining - chunk.bytes) + terminator : capacity * 2;
+        capacity = std::min(roundUp(kind, capacity), limitCapacity);
+    }
+    out.resize(qsizetype(have));
+    value.total = have;
+    return value;
+}
+
+uint64_t OdbcStatement::skipRest(uint16_t column, FetchKind kind)
+{
+    positionOn(column);
+    uint64_t skipped = 0;
+    m_scratch.resize(qsizetype(kSkipChunk));
+    for (;;) {
+        const Chunk chunk = getChunk(column, kind, m_scratch.data(), size_t(m_scratch.size()));
+        if (chunk.isNull || chunk.noData)
+            return skipped;
+        skipped += chunk.bytes;
+        if (!chunk.more)
+            return skipped;
+    }
+}
+
+void OdbcStatement::readAt(uint64_t generation, uint16_t column, FetchKind kind, uint64_t offset,
+                           std::optional<uint64_t> total, QByteArray& out)
+{
+    out.resize(0);
+    throwIfInterrupted();
+    if (generation != m_rowGeneration || !m_handle)
+        throw ProviderError(E_UNEXPECTED,
+                            QStringLiteral("The value can no longer be read: its rowset has moved to another row."));
+    Busy busy(*this);
+    const bool cameBack = m_getDataColumn != column;
+    if (!cameBack && m_getDataConsumed != offset)
+        throw ProviderError(E_UNEXPECTED, QStringLiteral("The value cannot be read again from an earlier position."));
+    positionOn(column);
+    // Where the driver's next chunk starts; unknown when we come back to the column.
+    std::optional<uint64_t> position;
+    if (!cameBack || offset == 0)
+        position = offset;
+    m_scratch.resize(qsizetype(kSkipChunk));
+    for (;;) {
+        const Chunk chunk = getChunk(column, kind, m_scratch.data(), size_t(m_scratch.size()));
+        if (chunk.isNull || chunk.noData)
+            break;
+        if (!position) {
+            // Drivers differ (OdbcDriverInfo); the length the driver reports tells which when
+            // the value's length is known: the whole value again, or what was left.
+            const bool startedOver = total && chunk.remaining ? *chunk.remaining == *total : !driver().getDataResumesColumns;
+            position = startedOver ? 0 : offset;
+        }
+        const uint64_t start = *position;
+        const uint64_t end = start + chunk.bytes;
+        if (end > offset) {
+            const size_t skip = size_t(std::max(offset, start) - start);
+            out.append(m_scratch.constData() + skip, qsizetype(chunk.bytes - skip));
+        }
+        position = end;
+        if (!chunk.more || !out.isEmpty())
+            break;
+    }
+    m_getDataConsumed = position.value_or(offset);
+}
+
+void OdbcStatement::interruptIfBusy(bool cancel)
+{
+    if (!m_busy.load())
+        return;
+    m_interrupted.store(true);
+    if (cancel) {
+        std::lock_guard lock(m_handleMutex);
+        if (m_handle)
+            SQLCancel(m_handle.get());
+    }
+}
+
+void OdbcStatement::throwIfInterrupted() const
+{
+    if (m_interrupted.load())
+        throw ProviderError(DB_E_CANCELED, QStringLiteral("The statement was interrupted."));
+}
+
+} // namespace qb::data::odbc

@@ -1,0 +1,118 @@
+#pragma once
+// One ODBC statement handle of a connection: runs SQL text or a catalog function, describes the
+// result columns, fetches rows and reads values with SQLGetData, whole or in chunks.
+//
+// Each execution gets a fresh handle: the SQLite ODBC driver (with StepAPI) keeps its table
+// locks until the statement handle is freed; closing the cursor is not enough.
+//
+// Not thread-safe, except interruptIfBusy(), which the connection calls from any thread.
+#include "dataaccess/Provider.h"
+#include "dataaccess/providers/odbc/OdbcHandle.h"
+#include "dataaccess/providers/odbc/OdbcTypeMapping.h"
+
+#include <QByteArray>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace qb::data::odbc {
+
+class OdbcConnection;
+struct OdbcDriverInfo;
+
+struct OdbcColumn {
+    ColumnInfo info;
+    FetchKind fetch = FetchKind::WideText;
+};
+
+class OdbcStatement {
+public:
+    explicit OdbcStatement(std::shared_ptr<OdbcConnection> connection);
+    ~OdbcStatement();
+    OdbcStatement(const OdbcStatement&) = delete;
+    OdbcStatement& operator=(const OdbcStatement&) = delete;
+
+    const OdbcDriverInfo& driver() const;
+
+    // Runs the text. True when it yields a result with columns (positioned before its first
+    // row). For a text without rows, *rowsAffected receives the count the driver knows.
+    bool execute(const QString& sql, int64_t* rowsAffected);
+    // The catalog functions: SQLTables (tableType empty: every type) and SQLProcedures, over all
+    // schemas.
+    void catalogTables(const QString& tableType);
+    void catalogProcedures();
+    // Frees the handle (the cursor and whatever the driver holds for it).
+    void release();
+
+    std::vector<OdbcColumn> describeColumns();
+
+    // The next row; false at the end. Values are read only by the calls below.
+    bool fetch();
+    // Counts every fetch, so a stream can tell that its row is gone.
+    uint64_t rowGeneration() const { return m_rowGeneration; }
+
+    struct Value {
+        bool isNull = false;
+        bool complete = true;          // false: stopped at the limit, more follows
+        std::optional<uint64_t> total; // the full length in bytes, when known
+    };
+    // Reads column `column` of the current row into `out` (without terminator): the whole
+    // value, or at least `limit` bytes of it when it is longer.
+    Value read(uint16_t column, FetchKind kind, QByteArray& out, size_t limit = SIZE_MAX);
+    // After a read that stopped at its limit: the bytes that were left, read and dropped.
+    uint64_t skipRest(uint16_t column, FetchKind kind);
+    // For streams: the next bytes of `column` from byte `offset` of its value (`total` bytes long
+    // when known), in the row of `generation`; empty at the end of the value.
+    void readAt(uint64_t generation, uint16_t column, FetchKind kind, uint64_t offset, std::optional<uint64_t> total,
+                QByteArray& out);
+
+    // Marks a call in progress, for interruptIfBusy.
+    class Busy {
+    public:
+        explicit Busy(OdbcStatement& s) : m_s(s) { m_s.m_busy.store(true); }
+        ~Busy() { m_s.m_busy.store(false); }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        OdbcStatement& m_s;
+    };
+
+    // From any thread: when a call is in progress, its statement fails soon with DB_E_CANCELED
+    // (and stays failed until executed again); SQLCancel is sent when `cancel` is set.
+    void interruptIfBusy(bool cancel);
+    // Throws DB_E_CANCELED when the statement was interrupted.
+    void throwIfInterrupted() const;
+
+private:
+    struct Chunk {
+        bool isNull = false;
+        bool noData = false;                // SQL_NO_DATA: nothing (more) to read
+        size_t bytes = 0;
+        bool more = false;                  // the value goes on
+        std::optional<uint64_t> remaining; // bytes left before this chunk, when the driver knows
+    };
+    Chunk getChunk(uint16_t column, FetchKind kind, char* buffer, size_t capacity);
+    void positionOn(uint16_t column);
+    void renewHandle();
+    SQLHSTMT handle() const { return m_handle.get(); }
+    SQLRETURN checked(SQLRETURN rc) const;
+
+    std::shared_ptr<OdbcConnection> m_connection;
+    mutable std::mutex m_handleMutex; // the handle against SQLCancel from another thread
+    OdbcHandle m_handle;
+    std::atomic<bool> m_busy{false};
+    std::atomic<bool> m_interrupted{false};
+    uint64_t m_rowGeneration = 0;
+    // Where SQLGetData stands: the column being read and the bytes of it read so far.
+    uint16_t m_getDataColumn = 0;
+    uint64_t m_getDataConsumed = 0;
+    bool m_getDataDone = false;
+    QByteArray m_scratch;
+};
+
+} // namespace qb::data::odbc

@@ -1,0 +1,405 @@
+// The ODBC provider against both ODBC test backends (the SQLite ODBC driver on a file, psqlODBC on
+// the private PostgreSQL server): column types, value conversions, long values by reference and
+// as streams, paging moves, schema rowsets, transactions, errors and interrupt between rows.
+// Known driver differences are asserted per driver.
+#include "dataaccess/providers/odbc/OdbcProvider.h"
+#include "support/BackendsOdbc.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+using namespace qb::data;
+
+namespace qbtest {
+namespace {
+
+class OdbcProviderTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        backend = makeOdbcBackend(GetParam(), scratch);
+        ASSERT_TRUE(backend);
+        session = connect();
+    }
+    bool isPostgres() const { return GetParam() == "postgres"; }
+
+    std::shared_ptr<Session> connect()
+    {
+        auto source = createOdbcDataSource(backend->connectionString());
+        source->initialize();
+        return source->createSession();
+    }
+
+    struct Cell {
+        DBSTATUS status;
+        uint32_t length;
+        alignas(8) std::byte value[600];
+    };
+    static Binding bindingOf(uint32_t ordinal, DBTYPE type, uint32_t maxLength = 600)
+    {
+        return {ordinal, offsetof(Cell, value), offsetof(Cell, length), offsetof(Cell, status), maxLength, type};
+    }
+    // Column `ordinal` of the first row of `sql`, bound as `type`.
+    Cell readAs(const QString& sql, uint32_t ordinal, DBTYPE type, uint32_t maxLength = 600)
+    {
+        auto rowset = session->execute(sql);
+        EXPECT_TRUE(rowset);
+        Cell cell{};
+        if (!rowset)
+            return cell;
+        rowset->setBindings({bindingOf(ordinal, type, maxLength)});
+        EXPECT_TRUE(rowset->next());
+        rowset->getData(reinterpret_cast<std::byte*>(&cell));
+        return cell;
+    }
+    static QString wideOf(const Cell& c) { return QString::fromUtf16(reinterpret_cast<const char16_t*>(c.value)); }
+    static QString narrowOf(const Cell& c) { return QString::fromUtf8(reinterpret_cast<const char*>(c.value)); }
+    template <typename T>
+    static T numberOf(const Cell& c)
+    {
+        T v;
+        std::memcpy(&v, c.value, sizeof v);
+        return v;
+    }
+    static QByteArray readAll(SequentialStream* stream, size_t block)
+    {
+        QByteArray all;
+        QByteArray buffer(qsizetype(block), '\0');
+        size_t n;
+        do {
+            n = stream->read(buffer.data(), block);
+            all.append(buffer.constData(), qsizetype(n));
+        } while (n == block);
+        stream->release();
+        return all;
+    }
+    void makeNumbers(int n)
+    {
+        backend->exec(QStringLiteral("CREATE TABLE nums (id INTEGER, name VARCHAR(20))"));
+        backend->exec(QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < %1) "
+                                     "INSERT INTO nums SELECT i, 'row ' || i FROM c")
+                          .arg(n));
+    }
+    int64_t idOfCurrentRow(Rowset& rowset)
+    {
+        Cell cell{};
+        rowset.setBindings({bindingOf(1, DBTYPE_I8)});
+        rowset.getData(reinterpret_cast<std::byte*>(&cell));
+        return numberOf<int64_t>(cell);
+    }
+
+    TempDir scratch;
+    std::unique_ptr<Backend> backend;
+    std::shared_ptr<Session> session;
+};
+
+TEST_P(OdbcProviderTest, ColumnTypesFollowTheDocumentedMapping)
+{
+    backend->exec(QStringLiteral("CREATE TABLE k (i INTEGER, s SMALLINT, big BIGINT, d DOUBLE PRECISION, v VARCHAR(40), "
+                                 "t %1, b %2, n NUMERIC(10,2), day DATE)")
+                      .arg(backend->textType(), backend->blobType()));
+    const auto cols = session->execute(QStringLiteral("select * from k"))->columns();
+    ASSERT_EQ(cols.size(), 9u);
+    const std::vector<std::pair<DBTYPE, uint32_t>> expected = {
+        {DBTYPE_I4, 4}, {DBTYPE_I2, 2}, {DBTYPE_I8, 8}, {DBTYPE_R8, 8}, {DBTYPE_WSTR, 40}, {DBTYPE_WSTR, 0},
+        {DBTYPE_BYTES, isPostgres() ? 0u : 255u}, // the SQLite ODBC driver calls BLOB a SQL_BINARY(255)
+        isPostgres() ? std::pair<DBTYPE, uint32_t>{DBTYPE_NUMERIC, 10} : std::pair<DBTYPE, uint32_t>{DBTYPE_R8, 8}, // SQL_DOUBLE there
+        {DBTYPE_DBDATE, 10}};
+    for (size_t i = 0; i < cols.size(); ++i) {
+        EXPECT_EQ(cols[i].type, expected[i].first) << cols[i].name.toStdString();
+        EXPECT_EQ(cols[i].columnSize, expected[i].second) << cols[i].name.toStdString();
+        EXPECT_EQ(cols[i].ordinal, i + 1);
+    }
+    EXPECT_EQ(cols[4].name.toLower(), u"v");
+}
+
+TEST_P(OdbcProviderTest, ValuesConvertToEveryBoundKind)
+{
+    backend->exec(QStringLiteral("CREATE TABLE v (i INTEGER, big BIGINT, d DOUBLE PRECISION, w VARCHAR(40), n NUMERIC(10,2))"));
+    backend->exec(QStringLiteral("INSERT INTO v VALUES (-42, 9000000000, 2.5, 'Grüße 😀', 12.5)"));
+    const QString sql = QStringLiteral("select * from v");
+    EXPECT_EQ(numberOf<int32_t>(readAs(sql, 1, DBTYPE_I4)), -42);
+    EXPECT_EQ(numberOf<int16_t>(readAs(sql, 1, DBTYPE_I2)), -42);
+    EXPECT_EQ(numberOf<int64_t>(readAs(sql, 2, DBTYPE_I8)), 9000000000LL);
+    EXPECT_EQ(readAs(sql, 2, DBTYPE_I4).status, DBSTATUS_E_DATAOVERFLOW);
+    EXPECT_DOUBLE_EQ(numberOf<double>(readAs(sql, 3, DBTYPE_R8)), 2.5);
+    // Narrow text is what the row cache binds numbers, dates and decimals as.
+    EXPECT_EQ(narrowOf(readAs(sql, 1, DBTYPE_STR)), u"-42");
+    EXPECT_EQ(narrowOf(readAs(sql, 5, DBTYPE_STR)).toDouble(), 12.5);
+    const Cell wide = readAs(sql, 4, DBTYPE_WSTR);
+    EXPECT_EQ(wideOf(wide), QStringLiteral("Grüße 😀"));
+    EXPECT_EQ(wide.length, uint32_t(QStringLiteral("Grüße 😀").size() * 2));
+    EXPECT_EQ(narrowOf(readAs(sql, 4, DBTYPE_STR)), QStringLiteral("Grüße 😀"));
+    EXPECT_EQ(readAs(sql, 4, DBTYPE_I4).status, DBSTATUS_E_CANTCONVERTVALUE);
+}
+
+TEST_P(OdbcProviderTest, NullGivesTheNullStatusForEveryKind)
+{
+    backend->exec(QStringLiteral("CREATE TABLE z (i INTEGER, t %1, b %2)").arg(backend->textType(), backend->blobType()));
+    backend->exec(QStringLiteral("INSERT INTO z VALUES (NULL, NULL, NULL)"));
+    const QString sql = QStringLiteral("select * from z");
+    for (DBTYPE type : std::initializer_list<DBTYPE>{DBTYPE_I4, DBTYPE_STR, DBTYPE_WSTR, DBTYPE(DBTYPE_WSTR | DBTYPE_BYREF), DBTYPE_IUNKNOWN})
+        for (uint32_t column : {1u, 2u, 3u}) {
+            const Cell c = readAs(sql, column, type);
+            EXPECT_EQ(c.status, DBSTATUS_S_ISNULL) << "type " << type << " column " << column;
+            EXPECT_EQ(c.length, 0u);
+        }
+}
+
+TEST_P(OdbcProviderTest, LongValuesComeWholeByReferenceAndAsStreamsAndCutInline)
+{
+    QString text;
+    for (int i = 0; i < 20000; ++i)
+        text += QStringLiteral("ü%1 ").arg(i % 10);
+    QByteArray bytes;
+    for (int i = 0; i < 70000; ++i)
+        bytes.append(char(i * 7));
+    backend->exec(QStringLiteral("CREATE TABLE l (id INTEGER, t %1, b %2, after VARCHAR(10))").arg(backend->textType(), backend->blobType()));
+    backend->exec(QStringLiteral("INSERT INTO l VALUES (1, '%1', %2, 'tail')").arg(text, backend->blobLiteral(bytes)));
+    const QString sql = QStringLiteral("select * from l");
+    const qsizetype textBytes = text.size() * 2;
+
+    // Inline: the first characters, the full length and the truncated status.
+    const Cell cut = readAs(sql, 2, DBTYPE_WSTR, 514);
+    EXPECT_EQ(cut.status, DBSTATUS_S_TRUNCATED);
+    EXPECT_EQ(cut.length, uint32_t(textBytes));
+    EXPECT_EQ(wideOf(cut), text.left(256));
+    const Cell cutBytes = readAs(sql, 3, DBTYPE_BYTES, 512);
+    EXPECT_EQ(cutBytes.status, DBSTATUS_S_TRUNCATED);
+    EXPECT_EQ(cutBytes.length, uint32_t(bytes.size()));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(cutBytes.value), 512), bytes.left(512));
+
+    // By reference: the whole value in provider memory.
+    auto rowset = session->execute(sql);
+    struct Refs {
+        DBSTATUS textStatus, bytesStatus;
+        uint32_t textLength, bytesLength;
+        const char16_t* textValue;
+        const char* bytesValue;
+    } refs{};
+    rowset->setBindings({{2, offsetof(Refs, textValue), offsetof(Refs, textLength), offsetof(Refs, textStatus), 0,
+                          DBTYPE(DBTYPE_WSTR | DBTYPE_BYREF)},
+                         {3, offsetof(Refs, bytesValue), offsetof(Refs, bytesLength), offsetof(Refs, bytesStatus), 0,
+                          DBTYPE(DBTYPE_BYTES | DBTYPE_BYREF)}});
+    ASSERT_TRUE(rowset->next());
+    rowset->getData(reinterpret_cast<std::byte*>(&refs));
+    EXPECT_EQ(QString::fromUtf16(refs.textValue), text);
+    EXPECT_EQ(refs.textLength, uint32_t(textBytes));
+    EXPECT_EQ(QByteArray(refs.bytesValue, refs.bytesLength), bytes);
+
+    // Streams, read after getData has moved on to the next column, in odd block sizes.
+    rowset = session->execute(sql);
+    struct Streams {
+        DBSTATUS textStatus, bytesStatus, tailStatus;
+        uint32_t textLength, bytesLength, tailLength;
+        SequentialStream* text;
+        SequentialStream* bytes;
+        char16_t tail[20];
+    } streams{};
+    rowset->setBindings({{2, offsetof(Streams, text), offsetof(Streams, textLength), offsetof(Streams, textStatus), 0, DBTYPE_IUNKNOWN},
+                         {3, offsetof(Streams, bytes), offsetof(Streams, bytesLength), offsetof(Streams, bytesStatus), 0, DBTYPE_IUNKNOWN},
+                         {4, offsetof(Streams, tail), offsetof(Streams, tailLength), offsetof(Streams, tailStatus), 40, DBTYPE_WSTR}});
+    ASSERT_TRUE(rowset->next());
+    rowset->getData(reinterpret_cast<std::byte*>(&streams));
+    ASSERT_EQ(streams.textStatus, DBSTATUS_S_OK);
+    ASSERT_EQ(streams.bytesStatus, DBSTATUS_S_OK);
+    EXPECT_EQ(QString::fromUtf16(streams.tail), u"tail");
+    const QByteArray streamedBytes = readAll(streams.bytes, 777);
+    const QByteArray streamedText = readAll(streams.text, 5001);
+    EXPECT_EQ(streamedBytes, bytes);
+    EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(streamedText.constData()), streamedText.size() / 2), text);
+}
+
+TEST_P(OdbcProviderTest, AStreamReadAfterItsRowIsGoneFailsInsteadOfReadingAnotherRow)
+{
+    backend->exec(QStringLiteral("CREATE TABLE s (t %1)").arg(backend->textType()));
+    const QString big(10000, u'x');
+    backend->exec(QStringLiteral("INSERT INTO s VALUES ('%1'), ('%2')").arg(big, QString(10000, u'y')));
+    auto rowset = session->execute(QStringLiteral("select t from s"));
+    Cell cell{};
+    rowset->setBindings({bindingOf(1, DBTYPE_IUNKNOWN)});
+    ASSERT_TRUE(rowset->next());
+    rowset->getData(reinterpret_cast<std::byte*>(&cell));
+    SequentialStream* stream;
+    std::memcpy(&stream, cell.value, sizeof stream);
+    char block[16];
+    EXPECT_EQ(stream->read(block, sizeof block), sizeof block); // the first block is read ahead
+    ASSERT_TRUE(rowset->next());
+    std::vector<char> rest(100000);
+    EXPECT_THROW(stream->read(rest.data(), rest.size()), ProviderError);
+    stream->release();
+}
+
+TEST_P(OdbcProviderTest, NextSkipsRestartStartsOverAndSuspendLetsGo)
+{
+    makeNumbers(250);
+    auto rowset = session->execute(QStringLiteral("select id from nums order by id"));
+    ASSERT_TRUE(rowset->next(4));
+    EXPECT_EQ(idOfCurrentRow(*rowset), 5);
+    ASSERT_TRUE(rowset->next(100));
+    EXPECT_EQ(idOfCurrentRow(*rowset), 106);
+    EXPECT_FALSE(rowset->next(1000));
+    EXPECT_FALSE(rowset->next());
+    rowset->restart();
+    ASSERT_TRUE(rowset->next());
+    EXPECT_EQ(idOfCurrentRow(*rowset), 1);
+    // Suspended, the rowset holds nothing on the database: another connection can change the table.
+    rowset->suspend();
+    backend->exec(QStringLiteral("DELETE FROM nums WHERE id <= 10"));
+    rowset->restart();
+    ASSERT_TRUE(rowset->next());
+    EXPECT_EQ(idOfCurrentRow(*rowset), 11);
+    uint64_t count = 1;
+    while (rowset->next())
+        ++count;
+    EXPECT_EQ(count, 240u);
+}
+
+TEST_P(OdbcProviderTest, StatementsWithoutRowsReportRowsAffected)
+{
+    makeNumbers(20);
+    int64_t affected = -7;
+    EXPECT_EQ(session->execute(QStringLiteral("UPDATE nums SET name = 'x' WHERE id > 15"), &affected), nullptr);
+    EXPECT_EQ(affected, 5);
+    EXPECT_EQ(session->execute(QStringLiteral("DELETE FROM nums WHERE id > 100"), &affected), nullptr);
+    EXPECT_EQ(affected, 0);
+    EXPECT_NE(session->execute(QStringLiteral("select * from nums"), &affected), nullptr);
+    EXPECT_EQ(affected, -1);
+}
+
+TEST_P(OdbcProviderTest, ErrorsCarryTheSqlStateAndTheDriversMessage)
+{
+    try {
+        session->execute(QStringLiteral("select * from no_such_table"));
+        FAIL() << "no error";
+    } catch (const ProviderError& e) {
+        EXPECT_TRUE(e.description().contains(u"no_such_table")) << e.what();
+        EXPECT_TRUE(e.description().startsWith(u"[")) << e.what();
+        if (isPostgres()) {
+            EXPECT_EQ(e.hr(), DB_E_NOTABLE) << e.what(); // 42P01; the SQLite driver says only HY000
+        }
+    }
+    EXPECT_THROW(session->execute(QStringLiteral("selec 1")), ProviderError);
+    // The session stays usable after failures.
+    EXPECT_NE(session->execute(QStringLiteral("select 1")), nullptr);
+}
+
+TEST_P(OdbcProviderTest, SchemaRowsetsListTablesAndViewsInTheirFixedShape)
+{
+    backend->exec(QStringLiteral("CREATE TABLE alpha (id INTEGER)"));
+    backend->exec(QStringLiteral("CREATE VIEW beta AS SELECT id FROM alpha"));
+    auto readNames = [&](const QString& type) {
+        auto rowset = session->tablesSchema(type);
+        const auto cols = rowset->columns();
+        EXPECT_EQ(cols.size(), 5u);
+        QStringList names;
+        for (const ColumnInfo& c : cols)
+            names << c.name;
+        EXPECT_EQ(names.join(u','), u"TABLE_CATALOG,TABLE_SCHEMA,TABLE_NAME,TABLE_TYPE,DESCRIPTION");
+        struct Row {
+            DBSTATUS s2, s3, s4;
+            uint32_t l2, l3, l4;
+            char16_t schema[130], name[130], kind[130];
+        } row{};
+        rowset->setBindings({{2, offsetof(Row, schema), offsetof(Row, l2), offsetof(Row, s2), 260, DBTYPE_WSTR},
+                             {3, offsetof(Row, name), offsetof(Row, l3), offsetof(Row, s3), 260, DBTYPE_WSTR},
+                             {4, offsetof(Row, kind), offsetof(Row, l4), offsetof(Row, s4), 260, DBTYPE_WSTR}});
+        QStringList found;
+        while (rowset->next()) {
+            rowset->getData(reinterpret_cast<std::byte*>(&row));
+            const QString schema = row.s2 == DBSTATUS_S_ISNULL ? QString() : QString::fromUtf16(row.schema);
+            found << schema + u'.' + QString::fromUtf16(row.name) + u':' + QString::fromUtf16(row.kind);
+        }
+        return found;
+    };
+    const QString schema = backend->defaultSchema();
+    EXPECT_EQ(readNames(QStringLiteral("TABLE")), QStringList{schema + QStringLiteral(".alpha:TABLE")});
+    EXPECT_EQ(readNames(QStringLiteral("VIEW")), QStringList{schema + QStringLiteral(".beta:VIEW")});
+    EXPECT_EQ(readNames(QString()).size(), 2);
+    const auto procedures = session->proceduresSchema();
+    ASSERT_EQ(procedures->columns().size(), 6u);
+    EXPECT_EQ(procedures->columns()[3].type, DBTYPE_I2);
+}
+
+TEST_P(OdbcProviderTest, AnUncommittedInsertIsInvisibleToASecondConnectionUntilCommit)
+{
+    ASSERT_TRUE(session->supportsTransactions());
+    backend->exec(QStringLiteral("CREATE TABLE tx (id INTEGER)"));
+    auto other = connect();
+    auto countRows = [&] {
+        auto rowset = other->execute(QStringLiteral("select count(*) from tx"));
+        Cell cell{};
+        rowset->setBindings({bindingOf(1, DBTYPE_I8)});
+        EXPECT_TRUE(rowset->next());
+        rowset->getData(reinterpret_cast<std::byte*>(&cell));
+        return numberOf<int64_t>(cell);
+    };
+    session->startTransaction();
+    session->execute(QStringLiteral("INSERT INTO tx VALUES (1)"));
+    EXPECT_EQ(countRows(), 0);
+    session->commit();
+    EXPECT_EQ(countRows(), 1);
+
+    session->startTransaction();
+    session->execute(QStringLiteral("INSERT INTO tx VALUES (2)"));
+    session->abort();
+    EXPECT_EQ(countRows(), 1);
+    // Autocommit is back: a plain insert is seen at once.
+    session->execute(QStringLiteral("INSERT INTO tx VALUES (3)"));
+    EXPECT_EQ(countRows(), 2);
+}
+
+TEST_P(OdbcProviderTest, IdentifiersAreQuotedWithTheDriversQuote)
+{
+    EXPECT_EQ(session->identifierQuoteOpen(), u"\"");
+    EXPECT_EQ(session->identifierQuoteClose(), u"\"");
+    backend->exec(QStringLiteral("CREATE TABLE \"with space\" (id INTEGER)"));
+    EXPECT_NE(session->execute(QStringLiteral("select * from \"with space\"")), nullptr);
+}
+
+TEST_P(OdbcProviderTest, InterruptEndsAWalkOverRowsAndLeavesIdleRowsetsAlone)
+{
+    makeNumbers(2000);
+    auto idle = session->execute(QStringLiteral("select id from nums order by id"));
+    ASSERT_TRUE(idle->next());
+    // Interrupting with nothing running changes nothing.
+    session->interrupt();
+    EXPECT_TRUE(idle->next());
+    EXPECT_EQ(idOfCurrentRow(*idle), 2);
+
+    // A long walk: a self join of 4,000,000 rows skipped in one call.
+    auto walk = session->execute(QStringLiteral("select a.id from nums a, nums b"));
+    std::atomic<bool> done{false};
+    std::thread interrupter([&] {
+        while (!done.load()) {
+            session->interrupt();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    HRESULT hr = S_OK;
+    try {
+        walk->next(4000000 - 2);
+    } catch (const ProviderError& e) {
+        hr = e.hr();
+    }
+    done = true;
+    interrupter.join();
+    EXPECT_EQ(hr, DB_E_CANCELED);
+    // Stays cancelled until executed again; then it runs normally.
+    EXPECT_THROW(walk->next(), ProviderError);
+    walk->restart();
+    EXPECT_TRUE(walk->next());
+    EXPECT_TRUE(idle->next());
+}
+
+INSTANTIATE_TEST_SUITE_P(Odbc, OdbcProviderTest, ::testing::Values("sqliteodbc", "postgres"),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
+} // namespace
+} // namespace qbtest
