@@ -341,7 +341,10 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
     if (cell->status == DBSTATUS_S_ISNULL)
         return std::nullopt;
     const ColumnInfo& info = m_content->columns[size_t(column - 1)];
-    const bool whole = (cell->boundType & DBTYPE_BYREF) || cell->boundType == DBTYPE_IUNKNOWN;
+    // An inline value that did not fit (a driver whose declared size understates the values) is
+    // read whole too, so the viewer never gets a cut value.
+    const bool whole = (cell->boundType & DBTYPE_BYREF) || cell->boundType == DBTYPE_IUNKNOWN ||
+                       cell->status == DBSTATUS_S_TRUNCATED;
     if (!whole) {
         write(cell->value, ColumnBinding::kInlineBuffer);
         return cell->boundType;
@@ -372,13 +375,11 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
             SequentialStream* s;
             ~Release() { s->release(); }
         } release{stream};
+        // Read to an empty read, not to the first short one: the value is copied whole even from
+        // a stream that returns less than asked before its end.
         std::byte block[4096];
-        size_t n;
-        do {
-            n = stream->read(block, sizeof block);
-            if (n)
-                write(block, n);
-        } while (n == sizeof block);
+        while (const size_t n = stream->read(block, sizeof block))
+            write(block, n);
         return info.type;
     } catch (const ProviderError& e) {
         throw actionError(kActionFieldData, e);

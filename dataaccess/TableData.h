@@ -71,9 +71,9 @@ public:
     QString formatValue(int c, const std::byte* valueArea, uint32_t length, int capacity) const;
 
     // Copies the whole value of a cell (row within the current page, column from 1) to `write`, in
-    // blocks, for the plug-in hand-off. Long and by-reference values are read again in full from a
-    // fresh execution of the query; inline values give their 514-byte inline buffer. Returns the
-    // value's type (the declared type for long values, the bound type otherwise), or nullopt for
+    // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full
+    // from a fresh execution of the query; other inline values give their 514-byte inline buffer.
+    // Returns the value's type (the declared type for values read again, the bound type otherwise), or nullopt for
     // NULL. Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
     std::optional<DBTYPE> copyCellValue(int row, int column,
                                         const std::function<void(const std::byte*, size_t)>& write) const;
