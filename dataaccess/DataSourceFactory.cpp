@@ -2,13 +2,14 @@
 
 #include "dataaccess/ConnectionString.h"
 #include "dataaccess/DataLinkFile.h"
+#include "dataaccess/providers/odbc/OdbcProvider.h"
 #include "dataaccess/providers/sqlite/SqliteDataSource.h"
 
 namespace qb::data {
 
 QStringList providerNames()
 {
-    return {QStringLiteral("SQLite")};
+    return {QStringLiteral("SQLite"), QStringLiteral("ODBC")};
 }
 
 std::shared_ptr<DataSource> createDataSource(const QString& initString)
@@ -21,6 +22,8 @@ std::shared_ptr<DataSource> createDataSource(const QString& initString)
                                 .arg(providerNames().join(QStringLiteral(", "))));
     if (provider.compare(u"SQLite", Qt::CaseInsensitive) == 0)
         return std::make_shared<sqlite::SqliteDataSource>(std::move(properties));
+    if (provider.compare(u"ODBC", Qt::CaseInsensitive) == 0)
+        return createOdbcDataSource(initString);
     throw ProviderError(REGDB_E_CLASSNOTREG, QStringLiteral("The provider \"%1\" is not known; known providers: %2.")
                                                  .arg(provider, providerNames().join(QStringLiteral(", "))));
 }

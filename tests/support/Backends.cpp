@@ -1,5 +1,6 @@
 #include "support/Backends.h"
 
+#include "support/BackendsOdbc.h"
 #include "support/TempDir.h"
 
 #include <sqlite3.h>
@@ -51,14 +52,15 @@ private:
 
 std::vector<std::string> backendNames()
 {
-    // The ODBC backends ("sqliteodbc", "postgres") join when their file is in the build.
-    return {"sqlite"};
+    return {"sqlite", "sqliteodbc", "postgres"};
 }
 
 std::unique_ptr<Backend> makeBackend(const std::string& name, const TempDir& scratch)
 {
     if (name == "sqlite")
         return std::make_unique<SqliteBackend>(scratch);
+    if (auto odbc = makeOdbcBackend(name, scratch))
+        return odbc;
     throw std::invalid_argument("unknown test backend: " + name);
 }
 
