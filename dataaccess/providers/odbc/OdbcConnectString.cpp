@@ -78,9 +78,11 @@ OdbcConnectString OdbcConnectString::build(const ConnectionString& properties,
 {
     ConnectionString p;
     // Extended Properties first, so keys given directly win.
-    if (const auto extended = properties.find(QStringLiteral("Extended Properties")))
-        for (const ConnectionString::Entry& e : ConnectionString::parse(unbraced(*extended)).entries())
+    if (const auto extended = properties.find(QStringLiteral("Extended Properties"))) {
+        const ConnectionString odbcKeys = ConnectionString::parse(unbraced(*extended));
+        for (const ConnectionString::Entry& e : odbcKeys.entries())
             p.set(e.key, e.value);
+    }
     for (const ConnectionString::Entry& e : properties.entries())
         p.set(e.key, e.value);
     p.remove(QStringLiteral("Provider"));

@@ -1,0 +1,212 @@
+// The ODBC provider on PostgreSQL through psqlODBC: schemas other than public, procedures without
+// the system catalogue, login failures, a query interrupted from another thread, and a server
+// that goes away under a running load.
+#include "OdbcPrivateServer.h"
+#include "dataaccess/providers/odbc/OdbcProvider.h"
+#include "support/BackendsOdbc.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+using namespace qb::data;
+
+namespace qbtest {
+namespace {
+
+struct TextRow {
+    DBSTATUS s1, s2, s3;
+    uint32_t l1, l2, l3;
+    char16_t a[130], b[130], c[130];
+};
+
+std::vector<Binding> textBindings(uint32_t c1, uint32_t c2, uint32_t c3)
+{
+    return {{c1, offsetof(TextRow, a), offsetof(TextRow, l1), offsetof(TextRow, s1), 260, DBTYPE_WSTR},
+            {c2, offsetof(TextRow, b), offsetof(TextRow, l2), offsetof(TextRow, s2), 260, DBTYPE_WSTR},
+            {c3, offsetof(TextRow, c), offsetof(TextRow, l3), offsetof(TextRow, s3), 260, DBTYPE_WSTR}};
+}
+
+// "a.b.c" of every row, reading three text columns.
+QStringList rowsOf(Rowset& rowset, uint32_t c1, uint32_t c2, uint32_t c3)
+{
+    rowset.setBindings(textBindings(c1, c2, c3));
+    QStringList rows;
+    TextRow row{};
+    while (rowset.next()) {
+        rowset.getData(reinterpret_cast<std::byte*>(&row));
+        rows << QString::fromUtf16(row.a) + u'.' + QString::fromUtf16(row.b) + u'.' + QString::fromUtf16(row.c);
+    }
+    return rows;
+}
+
+class OdbcPostgresTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        backend = makeOdbcBackend("postgres", scratch);
+        session = connect(backend->connectionString());
+    }
+    static std::shared_ptr<Session> connect(const QString& connectionString)
+    {
+        auto source = createOdbcDataSource(connectionString);
+        source->initialize();
+        return source->createSession();
+    }
+
+    TempDir scratch;
+    std::unique_ptr<Backend> backend;
+    std::shared_ptr<Session> session;
+};
+
+TEST_F(OdbcPostgresTest, ATableInAnotherSchemaIsListedAndOpensByItsQualifiedName)
+{
+    backend->exec(QStringLiteral("CREATE SCHEMA sales"));
+    backend->exec(QStringLiteral("CREATE TABLE sales.orders (id INTEGER, what TEXT)"));
+    backend->exec(QStringLiteral("INSERT INTO sales.orders VALUES (7, 'seven')"));
+    backend->exec(QStringLiteral("CREATE TABLE plain (id INTEGER)"));
+    auto tables = session->tablesSchema(QStringLiteral("TABLE"));
+    const QStringList listed = rowsOf(*tables, 2, 3, 4);
+    EXPECT_TRUE(listed.contains(u"sales.orders.TABLE")) << listed.join(u' ').toStdString();
+    EXPECT_TRUE(listed.contains(u"public.plain.TABLE")) << listed.join(u' ').toStdString();
+    for (const QString& t : listed)
+        EXPECT_FALSE(t.startsWith(u"pg_catalog") || t.startsWith(u"information_schema")) << t.toStdString();
+
+    const QString quote = session->identifierQuoteOpen();
+    auto rowset = session->execute(QStringLiteral("select * from %1sales%1.%1orders%1").arg(quote));
+    ASSERT_TRUE(rowset);
+    EXPECT_EQ(rowsOf(*rowset, 1, 2, 2), QStringList{QStringLiteral("7.seven.seven")});
+}
+
+TEST_F(OdbcPostgresTest, ProceduresOfUserSchemasAreListedWithoutTheSystemCatalogue)
+{
+    backend->exec(QStringLiteral("CREATE SCHEMA sales"));
+    backend->exec(QStringLiteral("CREATE FUNCTION add_one(i integer) RETURNS integer AS 'SELECT i + 1' LANGUAGE SQL"));
+    backend->exec(QStringLiteral("CREATE PROCEDURE sales.touch(i integer) LANGUAGE SQL AS 'SELECT 1'"));
+    auto procedures = session->proceduresSchema();
+    struct Row {
+        DBSTATUS s2, s3, s4;
+        uint32_t l2, l3, l4;
+        char16_t schema[130], name[130];
+        int16_t type;
+    } row{};
+    procedures->setBindings({{2, offsetof(Row, schema), offsetof(Row, l2), offsetof(Row, s2), 260, DBTYPE_WSTR},
+                             {3, offsetof(Row, name), offsetof(Row, l3), offsetof(Row, s3), 260, DBTYPE_WSTR},
+                             {4, offsetof(Row, type), offsetof(Row, l4), offsetof(Row, s4), 2, DBTYPE_I2}});
+    QStringList found;
+    while (procedures->next()) {
+        procedures->getData(reinterpret_cast<std::byte*>(&row));
+        found << QStringLiteral("%1.%2:%3").arg(QString::fromUtf16(row.schema), QString::fromUtf16(row.name)).arg(row.type);
+    }
+    found.sort();
+    // psqlODBC reports type 2 for functions and procedures alike.
+    EXPECT_EQ(found, (QStringList{QStringLiteral("public.add_one:2"), QStringLiteral("sales.touch:2")}));
+
+    // Asked for, the system schemas come too.
+    auto all = connect(backend->connectionString() + QStringLiteral(";ShowSystemTables=1"))->proceduresSchema();
+    int rows = 0;
+    while (all->next())
+        ++rows;
+    EXPECT_GT(rows, 1000);
+}
+
+TEST_F(OdbcPostgresTest, AWrongPasswordIsRefusedWithTheServersReason)
+{
+    // The backend's own password, replaced.
+    QString wrong = backend->connectionString();
+    wrong.replace(QRegularExpression(QStringLiteral("Pwd=\\{[^}]*\\}")), QStringLiteral("Pwd={not-the-password}"));
+    ASSERT_NE(wrong, backend->connectionString());
+    auto source = createOdbcDataSource(wrong);
+    try {
+        source->initialize();
+        FAIL() << "connected with a wrong password";
+    } catch (const ProviderError& e) {
+        EXPECT_TRUE(e.description().contains(u"password authentication failed")) << e.what();
+        EXPECT_TRUE(e.description().startsWith(u"[08001]")) << e.what();
+    }
+    EXPECT_FALSE(source->isInitialized());
+}
+
+TEST_F(OdbcPostgresTest, ALongQueryIsCancelledFromAnotherThread)
+{
+    std::atomic<bool> done{false};
+    std::thread interrupter([&] {
+        // Repeated, because the statement may not have reached the server at the first call.
+        while (!done.load()) {
+            session->interrupt();
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    HRESULT hr = S_OK;
+    QString text;
+    try {
+        auto rowset = session->execute(QStringLiteral("select count(*) from generate_series(1, 1000000000)"));
+        if (rowset)
+            rowset->next();
+    } catch (const ProviderError& e) {
+        hr = e.hr();
+        text = e.description();
+    }
+    done = true;
+    interrupter.join();
+    EXPECT_EQ(hr, DB_E_CANCELED) << text.toStdString();
+    // The session goes on working.
+    auto rowset = session->execute(QStringLiteral("select 1"));
+    ASSERT_TRUE(rowset);
+    EXPECT_TRUE(rowset->next());
+}
+
+TEST(OdbcPostgresServerTest, AServerThatStopsDuringALoadGivesAnErrorNotACrashOrAHang)
+{
+    TempDir scratch;
+    OdbcPrivateServer server(scratch);
+    {
+        auto setup = createOdbcDataSource(server.connectionString());
+        setup->initialize();
+        auto s = setup->createSession();
+        s->execute(QStringLiteral("CREATE TABLE big AS SELECT g AS id, 'row ' || g AS name FROM generate_series(1, 100000) g"));
+    }
+    auto source = createOdbcDataSource(server.connectionString());
+    source->initialize();
+    auto session = source->createSession();
+    auto rowset = session->execute(QStringLiteral("select * from big"));
+    ASSERT_TRUE(rowset);
+    struct Row {
+        DBSTATUS status;
+        uint32_t length;
+        int64_t id;
+    } row{};
+    rowset->setBindings({{1, offsetof(Row, id), offsetof(Row, length), offsetof(Row, status), 8, DBTYPE_I8}});
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(rowset->next());
+        rowset->getData(reinterpret_cast<std::byte*>(&row));
+    }
+    EXPECT_EQ(row.id, 10);
+
+    server.stop();
+    uint64_t more = 0;
+    HRESULT hr = S_OK;
+    QString text;
+    try {
+        while (rowset->next())
+            ++more;
+    } catch (const ProviderError& e) {
+        hr = e.hr();
+        text = e.description();
+    }
+    EXPECT_TRUE(failed(hr)) << "read " << more << " more rows without an error";
+    EXPECT_LT(more, 100000u);
+    EXPECT_FALSE(text.isEmpty());
+    // Nothing works on the dead connection, and nothing crashes either.
+    EXPECT_THROW(session->execute(QStringLiteral("select 1")), ProviderError);
+    EXPECT_THROW(rowset->restart(), ProviderError);
+}
+
+} // namespace
+} // namespace qbtest
