@@ -6,14 +6,17 @@ namespace qb::browser {
 
 namespace {
 
-// The object an item of the tables or views folder opens. An item the folder no longer holds
-// (the list was stale) is taken as a bare name.
+// The object an item of the tables or views folder opens. For a text the folder does not hold
+// (a stale list) the display name is read back: schema, a full stop, and the name.
 data::ObjectName objectOfItem(const ElementSet& elements, int folderId, const QString& itemText)
 {
     if (const xElementSchemaT* folder = elements.folder(folderId))
         if (const std::optional<SchemaItem> item = folder->findItem(itemText))
             return item->object;
-    return {QString(), itemText};
+    const qsizetype dot = itemText.indexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return {QString(), itemText};
+    return {itemText.left(dot), itemText.mid(dot + 1)};
 }
 
 int folderWithCaption(const ElementCaptions& captions, const QString& text)

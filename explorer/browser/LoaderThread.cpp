@@ -34,6 +34,14 @@ void LoaderThread::startShow(ShowOrder order)
     start();
 }
 
+bool LoaderThread::startShowIfIdle(ShowOrder order)
+{
+    if (isBusy())
+        return false;
+    startShow(std::move(order));
+    return true;
+}
+
 void LoaderThread::start()
 {
     stop();
@@ -77,12 +85,13 @@ bool LoaderThread::stop()
     return ended;
 }
 
-void LoaderThread::stopByUser()
+bool LoaderThread::stopByUser()
 {
     if (!m_token || !m_worker.isRunning())
-        return;
-    stop();
+        return false;
+    const bool ended = stop();
     m_state->sink().addInformation(loadString(kTextLoadStopped));
+    return ended;
 }
 
 void LoaderThread::waitBeforeClose(const AskQuestion& ask, std::chrono::milliseconds period)
@@ -91,6 +100,8 @@ void LoaderThread::waitBeforeClose(const AskQuestion& ask, std::chrono::millisec
     while (m_worker.isRunning()) {
         if (m_worker.waitForEnd(period, m_pump))
             break;
+        if (m_pump)
+            m_pump(); // also when the period was too short for the wait to pump
         if (ask && ask(question)) {
             stop();
             break;

@@ -54,11 +54,14 @@ public:
     void start();
     // setPendingOrder + start.
     void startShow(ShowOrder order) override;
+    // A request of the tree or the list, which is ignored while a job runs: false then.
+    bool startShowIfIdle(ShowOrder order);
 
     // The stop protocol. True when no job ran or it ended in time; false when it was given up on.
     bool stop();
-    // "Sto&p": the stop protocol, then a report-log entry that the load was stopped.
-    void stopByUser();
+    // "Sto&p": the stop protocol, then a report-log entry that the load was stopped. False when
+    // nothing ran or the job had to be given up on.
+    bool stopByUser();
 
     // A job runs (the idle event is not set).
     bool isBusy() const { return !m_state->idle().isIdle(); }

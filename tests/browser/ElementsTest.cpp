@@ -163,6 +163,8 @@ TEST_P(ElementsTest, ProceduresFolderListsFunctionsWithTheirTypeText)
         if (procedures->cellText(i, 0) == "add_one" && procedures->cellText(i, 2) == "public")
             found = i;
     ASSERT_GE(found, 0);
+    // The schema reports PROCEDURE_TYPE in the element's codes (1 unknown, 2 procedure, 3 function);
+    // an ODBC provider maps the driver's SQL_PT_* values (0, 1, 2) onto them.
     EXPECT_EQ(procedures->cellText(found, 1), "Function; there is a returned value.");
     EXPECT_EQ(procedures->childKind(found), kNoRelative) << "procedures open nothing";
 }
@@ -227,6 +229,13 @@ TEST_P(ElementsTest, OpeningATableItemSetsTheObjectAndRequestsTheTableElement)
     EXPECT_EQ(orderForOpenedItem(*elements, kDatabaseElement, "orders").jobCode, kNoElement);
     EXPECT_EQ(orderForOpenedItem(*elements, kProceduresFolder, "add_one").jobCode, kNoElement);
     EXPECT_EQ(orderForOpenedItem(*elements, kTableElement, "1").jobCode, kNoElement);
+
+    // A text the folder does not hold (the list was stale) is read as a display name.
+    const ShowOrder stale = orderForOpenedItem(*elements, kTablesFolder, "sales.customers");
+    ASSERT_TRUE(stale.object.has_value());
+    EXPECT_EQ(stale.object->schema, "sales");
+    EXPECT_EQ(stale.object->name, "customers");
+    EXPECT_EQ(orderForOpenedItem(*elements, kViewsFolder, "gone").object->displayName(), "gone");
 }
 
 TEST_P(ElementsTest, OpeningASecondTableShowsItsOwnRowsNotTheFirstOnes)

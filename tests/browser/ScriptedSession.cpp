@@ -1,5 +1,7 @@
 #include "ScriptedSession.h"
 
+#include <stdexcept>
+
 namespace qbtest {
 
 using namespace qb::data;
@@ -66,6 +68,21 @@ int ScriptedSession::interrupts() const
     return m_interrupts;
 }
 
+bool ScriptedSession::holding() const
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    return m_holding;
+}
+
+void ScriptedSession::checkOpen() const
+{
+    std::lock_guard<std::mutex> guard(m_mutex);
+    if (m_script.failToOpen)
+        throw ProviderError(E_FAIL, QString::fromUtf16(kInjectedFailure));
+    if (m_script.throwUnexpected)
+        throw std::runtime_error("unexpected");
+}
+
 void ScriptedSession::interrupt()
 {
     {
@@ -103,31 +120,19 @@ std::unique_ptr<Rowset> ScriptedSession::wrap(std::unique_ptr<Rowset> inner)
 
 std::unique_ptr<Rowset> ScriptedSession::execute(const QString& sql, int64_t* rowsAffected)
 {
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        if (m_script.failToOpen)
-            throw ProviderError(E_FAIL, QString::fromUtf16(kInjectedFailure));
-    }
+    checkOpen();
     return wrap(m_inner->execute(sql, rowsAffected));
 }
 
 std::unique_ptr<Rowset> ScriptedSession::tablesSchema(const QString& tableType)
 {
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        if (m_script.failToOpen)
-            throw ProviderError(E_FAIL, QString::fromUtf16(kInjectedFailure));
-    }
+    checkOpen();
     return wrap(m_inner->tablesSchema(tableType));
 }
 
 std::unique_ptr<Rowset> ScriptedSession::proceduresSchema()
 {
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        if (m_script.failToOpen)
-            throw ProviderError(E_FAIL, QString::fromUtf16(kInjectedFailure));
-    }
+    checkOpen();
     return wrap(m_inner->proceduresSchema());
 }
 

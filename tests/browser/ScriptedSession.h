@@ -18,6 +18,7 @@ struct RowsetScript {
     std::optional<int> holdAfterRows; // next() blocks until released (or interrupted)
     bool honorInterrupt = true;       // an interrupt ends a hold with DB_E_CANCELED
     bool failToOpen = false;          // the schema or statement cannot be opened
+    bool throwUnexpected = false;     // opening throws something that is not a provider error
 };
 
 inline constexpr char16_t kInjectedFailure[] = u"The connection to the server was lost.";
@@ -33,6 +34,7 @@ public:
     // Waits until a rowset is holding.
     bool waitUntilHeld(std::chrono::milliseconds timeout = std::chrono::seconds(30));
     int interrupts() const;
+    bool holding() const;
 
     std::unique_ptr<qb::data::Rowset> execute(const QString& sql, int64_t* rowsAffected = nullptr) override;
     std::unique_ptr<qb::data::Rowset> tablesSchema(const QString& tableType) override;
@@ -50,6 +52,8 @@ private:
     std::unique_ptr<qb::data::Rowset> wrap(std::unique_ptr<qb::data::Rowset> inner);
     // Called by a rowset that reached its hold; throws on interrupt.
     void hold();
+    // Throws what the script asks for at opening.
+    void checkOpen() const;
 
     std::shared_ptr<qb::data::Session> m_inner;
     mutable std::mutex m_mutex;
