@@ -10,6 +10,10 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace {
 
 using qb::SqlColorizer;
@@ -78,19 +82,19 @@ QString describe(QStringView text, const std::vector<SqlColourRange>& ranges)
     return out;
 }
 
-QStringList referenceCases()
+std::vector<std::string> referenceCases()
 {
-    QStringList names;
+    std::vector<std::string> names;
     for (const QString& file : QDir(kDataDir).entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name))
-        names << file.chopped(4);
+        names.push_back(file.chopped(4).toStdString());
     return names;
 }
 
-class ColorizerReference : public ::testing::TestWithParam<QString> {};
+class ColorizerReference : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ColorizerReference, RangesMatchTheReviewedReference)
 {
-    const QString base = kDataDir + QLatin1Char('/') + GetParam();
+    const QString base = kDataDir + QLatin1Char('/') + QString::fromStdString(GetParam());
     const QString text = QString::fromUtf8(readFile(base + QStringLiteral(".sql")));
     SqlColorizer colorizer;
     const QByteArray keywords = readFile(base + QStringLiteral(".keywords"));
@@ -109,8 +113,10 @@ TEST_P(ColorizerReference, RangesMatchTheReviewedReference)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ColorizerReference, ::testing::ValuesIn(referenceCases()),
-                         [](const ::testing::TestParamInfo<QString>& info) {
-                             return QString(info.param).replace(u'-', u'_').toStdString();
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
                          });
 
 TEST(SqlColorizer, DefaultListHoldsFortySevenKeywordsInSortedOrder)
