@@ -26,6 +26,11 @@ bool LoaderJob::reachesWindow() const
     return !m_token->abandoned();
 }
 
+BrowserWindow* LoaderJob::window() const
+{
+    return reachesWindow() ? &m_state->window() : nullptr;
+}
+
 int LoaderJob::run(WorkerThreadContext& context)
 {
     LoaderJobToken::Scope scope(*m_token);
@@ -36,8 +41,8 @@ int LoaderJob::run(WorkerThreadContext& context)
     }
     if (!m_state->idle().claimFor(*m_token))
         return 0;
-    if (reachesWindow())
-        m_state->window().enableQuickViewBar(false);
+    if (BrowserWindow* w = window())
+        w->enableQuickViewBar(false);
 
     // The element left, taken before the show changes it (the table element may be both).
     std::optional<HistoryPoint> left;
@@ -51,10 +56,10 @@ int LoaderJob::run(WorkerThreadContext& context)
     }
 
     m_state->idle().releaseFor(*m_token);
-    if (reachesWindow()) {
-        m_state->window().enableQuickViewBar(true);
-        m_state->window().redrawList();
-    }
+    if (BrowserWindow* w = window())
+        w->enableQuickViewBar(true);
+    if (BrowserWindow* w = window())
+        w->redrawList();
     return 0;
 }
 
@@ -71,25 +76,37 @@ void LoaderJob::show(xElement& element)
     } catch (const data::ProviderError& e) {
         sink.addError(data::providerErrorText(e));
     } catch (...) {
-        if (reachesWindow())
-            m_state->window().showErrorBox(loadString(data::kErrorBoxTitle), loadString(data::kUnknownError));
+        if (BrowserWindow* w = window())
+            w->showErrorBox(loadString(data::kErrorBoxTitle), loadString(data::kUnknownError));
     }
+}
+
+bool LoaderJob::leavesSomething(int index, const xElement& element, const HistoryPoint& left) const
+{
+    const QString leftSql = left.request ? left.request->sql : QString();
+    const QString newSql = m_order.request ? m_order.request->sql : QString();
+    return left.element != index || left.object != element.object() || leftSql != newSql;
 }
 
 void LoaderJob::present(int index, xElement& element, const std::optional<HistoryPoint>& left)
 {
-    if (left)
+    if (left && leavesSomething(index, element, *left))
         m_state->history().recordPoint(*left);
     m_state->setCurrentIndex(index);
 
-    BrowserWindow& window = m_state->window();
     const int count = element.itemCount();
-    window.setCurrentElement(&element, index);
-    window.setElementPaneText(loadString(kTextElementCaption).replace(QLatin1String("%s"), element.caption()));
-    window.setListItemCount(element.listItemCount());
-    window.setObjectCountPaneText(
-        loadString(kTextObjectCount).replace(QLatin1String("%i"), QString::number(count)));
-    window.setSqlPaneText(element.queryText().value_or(QString()));
+    const QString elementText = loadString(kTextElementCaption).replace(QLatin1String("%s"), element.caption());
+    const QString countText = loadString(kTextObjectCount).replace(QLatin1String("%i"), QString::number(count));
+    if (BrowserWindow* w = window())
+        w->setCurrentElement(&element, index);
+    if (BrowserWindow* w = window())
+        w->setElementPaneText(elementText);
+    if (BrowserWindow* w = window())
+        w->setListItemCount(element.listItemCount());
+    if (BrowserWindow* w = window())
+        w->setObjectCountPaneText(countText);
+    if (BrowserWindow* w = window())
+        w->setSqlPaneText(element.queryText().value_or(QString()));
 }
 
 } // namespace qb::browser

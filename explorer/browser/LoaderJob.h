@@ -19,6 +19,7 @@ class WorkerThreadContext;
 namespace qb::browser {
 
 class BrowserState;
+class BrowserWindow;
 class LoaderJobToken;
 class xElement;
 
@@ -31,7 +32,12 @@ public:
 private:
     void show(xElement& element);
     void present(int index, xElement& element, const std::optional<HistoryPoint>& left);
+    // Whether the element left is worth a back point: not when the show changes nothing (a
+    // refresh of the same element, object and SQL text).
+    bool leavesSomething(int index, const xElement& element, const HistoryPoint& left) const;
     bool reachesWindow() const;
+    // The window, or nullptr once the job has been given up on; asked before every call.
+    BrowserWindow* window() const;
 
     std::shared_ptr<BrowserState> m_state;
     std::shared_ptr<LoaderJobToken> m_token;

@@ -317,6 +317,21 @@ TEST_P(LoaderTest, OrdinaryShowsRecordTheElementLeftAndHistoryStepsDoNot)
     EXPECT_TRUE(history.canGoForward());
 }
 
+TEST_P(LoaderTest, ARefreshRecordsNoBackPointButAnotherSqlTextDoes)
+{
+    makeNumberedTable("t", 5);
+    run(ShowOrder{kTablesFolder, std::nullopt, std::nullopt});
+    run(tableOrder("t"));
+    ASSERT_EQ(state().history().backPoints().size(), 1u);
+    run(ShowOrder{kTableElement, ShowRequest{QString(), true, true}, std::nullopt}); // Refresh
+    EXPECT_EQ(state().history().backPoints().size(), 1u);
+    run(ShowOrder{kTableElement, ShowRequest{"select id from t where id < 3", true, true}, std::nullopt});
+    ASSERT_EQ(state().history().backPoints().size(), 2u);
+    EXPECT_EQ(state().history().backPoints().back().element, kTableElement);
+    EXPECT_EQ(seen().objectPane, "Object(s): 2");
+    EXPECT_EQ(seen().sqlText, "select id from t where id < 3");
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, LoaderTest, ::testing::ValuesIn(backendNames()), backendTestName);
 
 } // namespace

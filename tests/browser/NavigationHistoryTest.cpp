@@ -1,7 +1,10 @@
 #include "explorer/browser/BackupPointsBound.h"
 #include "explorer/browser/ElementId.h"
+#include "explorer/browser/GeneralSettingsBound.h"
 #include "explorer/browser/NavigationHistory.h"
 #include "explorer/browser/ShowStarter.h"
+
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -218,4 +221,24 @@ TEST(NavigationHistory, AFailedStartIsIgnoredAndClearEmptiesBothStacks)
     w.history.clear();
     EXPECT_FALSE(w.history.canGoBack());
     EXPECT_FALSE(w.history.canGoForward());
+}
+
+TEST(NavigationHistory, BoundComesFromTheGeneralGroupAndIs100WithoutIt)
+{
+    qbtest::ScopedRegistryDir registry;
+    qb::settings::GeneralSettings general;
+    EXPECT_EQ(GeneralSettingsBound(&general).maxBackupPoints(), 20);
+    EXPECT_EQ(GeneralSettingsBound(nullptr).maxBackupPoints(), std::nullopt);
+
+    struct NoStarter : ShowStarter {
+        void startShow(ShowOrder) override {}
+    } starter;
+    GeneralSettingsBound unavailable(nullptr);
+    EXPECT_EQ(NavigationHistory(starter, &unavailable).bound(), 100);
+    general.setValue("MaxBackupPoints", 3);
+    GeneralSettingsBound fromGroup(&general);
+    NavigationHistory history(starter, &fromGroup);
+    for (int e : {1, 2, 4, 2, 5})
+        history.recordPoint({e, QString(), std::nullopt, std::nullopt});
+    EXPECT_EQ(history.backPoints().size(), 3u);
 }
