@@ -33,6 +33,7 @@ void xElement_Table::show_data(const ShowRequest& request)
     {
         std::lock_guard<std::mutex> guard(m_stateMutex);
         m_lastRequest = request;
+        m_lastSqlGaveNoRows = false;
         object = m_object;
         generation = m_generation;
         loadedAsAsked = m_loaded && m_loaded->object == object && m_loaded->sql == request.sql;
@@ -56,9 +57,10 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
         out.hideProgress();
         return;
     }
-    m_data->loadData(session, object, request.sql, request.redraw, sink());
+    const TableData::LoadResult result = m_data->loadData(session, object, request.sql, request.redraw, sink());
 
     std::lock_guard<std::mutex> guard(m_stateMutex);
+    m_lastSqlGaveNoRows = result == TableData::LoadResult::NoRowset && !request.sql.isEmpty();
     if (generation != m_generation) {
         // Closed while loading: these rows belong to a connection that is gone.
         m_data->clearData();
@@ -70,7 +72,10 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
 std::optional<ShowRequest> xElement_Table::currentShowRequest() const
 {
     std::lock_guard<std::mutex> guard(m_stateMutex);
-    return m_lastRequest;
+    std::optional<ShowRequest> request = m_lastRequest;
+    if (request && m_lastSqlGaveNoRows)
+        request->sql.clear();
+    return request;
 }
 
 void xElement_Table::clear()

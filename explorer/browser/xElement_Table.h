@@ -24,6 +24,8 @@ public:
     ~xElement_Table() override;
 
     void show_data(const ShowRequest& request) override;
+    // The request last shown; without its SQL text when that text returned no rows (a statement
+    // that changes data), so that neither a history step nor a refresh runs it again.
     std::optional<ShowRequest> currentShowRequest() const override;
     void clear() override;
     bool isLoaded() const override;
@@ -62,6 +64,7 @@ private:
     mutable std::mutex m_stateMutex; // object, last request, what is loaded, generation
     data::ObjectName m_object;
     std::optional<ShowRequest> m_lastRequest;
+    bool m_lastSqlGaveNoRows = false;
     std::optional<LoadedKey> m_loaded;
     uint64_t m_generation = 0;
 };

@@ -279,6 +279,21 @@ TEST_P(ElementsTest, TableElementCountsAllRowsButListsOnePageAndKeepsItsQuery)
     EXPECT_EQ(t->listItemCount(), 0);
 }
 
+TEST_P(ElementsTest, AStatementThatReturnsNoRowsIsNotKeptForHistoryStepsOrRefresh)
+{
+    makeNumberedTable("t", 3);
+    xElement_Table* t = elements->table(kTableElement);
+    t->setObjectName({backend->defaultSchema(), "t"});
+    t->show_data(ShowRequest{"delete from t where id = 1", true, true});
+    EXPECT_TRUE(errors().isEmpty()) << errors().toStdString();
+    ASSERT_TRUE(t->currentShowRequest().has_value());
+    EXPECT_EQ(t->currentShowRequest()->sql, QString()) << "replaying it would delete again";
+
+    t->show_data(ShowRequest{"select id from t", true, true});
+    EXPECT_EQ(t->itemCount(), 2);
+    EXPECT_EQ(t->currentShowRequest()->sql, "select id from t");
+}
+
 TEST_P(ElementsTest, ClosingTheConnectionDropsEveryElementsContent)
 {
     makeNumberedTable("t", 3);
