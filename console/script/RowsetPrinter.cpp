@@ -114,9 +114,7 @@ std::vector<RowsetPrinter::Column> RowsetPrinter::describeColumns(data::Rowset& 
     columns.reserve(infos.size());
     for (const data::ColumnInfo& info : infos) {
         Column c;
-        c.width = columnWidth(info);
-        if (c.width == 0)
-            throw Brelib::exception(loadString(kTextUnknownFieldSize));
+        c.width = columnWidth(info); // never 0: a size of 0 declares a long value
         c.name = info.name;
         c.tableWidth = std::max<uint32_t>(c.width, uint32_t(c.name.size()));
         columns.push_back(std::move(c));
