@@ -13,8 +13,6 @@ public:
     // When a stop was requested, writes "Execution has been interrupted" and CR LF in the other
     // text category and returns true; otherwise writes nothing.
     bool isStopRequested();
-    // Looks without writing.
-    bool isSet() const { return m_stop.isSet(); }
 
 private:
     const StopSignal& m_stop;
