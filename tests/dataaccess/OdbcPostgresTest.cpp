@@ -105,8 +105,8 @@ TEST_F(OdbcPostgresTest, ProceduresOfUserSchemasAreListedWithoutTheSystemCatalog
         found << QStringLiteral("%1.%2:%3").arg(QString::fromUtf16(row.schema), QString::fromUtf16(row.name)).arg(row.type);
     }
     found.sort();
-    // psqlODBC reports type 2 for functions and procedures alike.
-    EXPECT_EQ(found, (QStringList{QStringLiteral("public.add_one:2"), QStringLiteral("sales.touch:2")}));
+    // psqlODBC reports SQL_PT_FUNCTION for functions and procedures alike: 3, a function.
+    EXPECT_EQ(found, (QStringList{QStringLiteral("public.add_one:3"), QStringLiteral("sales.touch:3")}));
 
     // Asked for, the system schemas come too.
     auto all = connect(backend->connectionString() + QStringLiteral(";ShowSystemTables=1"))->proceduresSchema();
@@ -114,6 +114,47 @@ TEST_F(OdbcPostgresTest, ProceduresOfUserSchemasAreListedWithoutTheSystemCatalog
     while (all->next())
         ++rows;
     EXPECT_GT(rows, 1000);
+}
+
+TEST_F(OdbcPostgresTest, EveryColumnTypeReadsAsNarrowAndWideText)
+{
+    // The row cache binds every type it does not know as narrow text, which the provider converts.
+    backend->exec(QStringLiteral(
+        "CREATE TABLE kinds (flag BOOLEAN, id UUID, doc JSON, list INTEGER[], span INTERVAL, at TIMESTAMP, "
+        "amount NUMERIC(12,3), money_ MONEY, bits BIT(4), addr INET)"));
+    backend->exec(QStringLiteral(
+        "INSERT INTO kinds VALUES (true, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11', '{\"k\": \"ü\"}', '{1,2,3}', "
+        "'1 day 02:00:00', '2024-02-29 10:11:12', 1234.5, 12.5, B'1010', '10.1.2.3')"));
+    const QStringList expected = {QStringLiteral("1"), // psqlODBC gives booleans as 1/0
+                                  QStringLiteral("A0EEBC99-9C0B-4EF8-BB6D-6BB9BD380A11"), // SQL_GUID, as the driver writes it
+                                  QStringLiteral("{\"k\": \"ü\"}"),
+                                  QStringLiteral("{1,2,3}"),
+                                  QStringLiteral("1 day 02:00:00"),
+                                  QStringLiteral("2024-02-29 10:11:12"),
+                                  QStringLiteral("1234.500"),
+                                  QStringLiteral("$12.50"),
+                                  QStringLiteral("1010"),
+                                  QStringLiteral("10.1.2.3")};
+    auto rowset = session->execute(QStringLiteral("select * from kinds"));
+    const auto columns = rowset->columns();
+    ASSERT_EQ(columns.size(), size_t(expected.size()));
+    for (uint32_t c = 1; c <= columns.size(); ++c) {
+        struct Row {
+            DBSTATUS s1, s2;
+            uint32_t l1, l2;
+            char narrow[200];
+            char16_t wide[200];
+        } row{};
+        rowset->restart();
+        rowset->setBindings({{c, offsetof(Row, narrow), offsetof(Row, l1), offsetof(Row, s1), 200, DBTYPE_STR},
+                             {c, offsetof(Row, wide), offsetof(Row, l2), offsetof(Row, s2), 400, DBTYPE_WSTR}});
+        ASSERT_TRUE(rowset->next());
+        rowset->getData(reinterpret_cast<std::byte*>(&row));
+        const QString name = columns[c - 1].name;
+        EXPECT_EQ(row.s1, DBSTATUS_S_OK) << name.toStdString();
+        EXPECT_EQ(QString::fromUtf8(row.narrow), expected[int(c - 1)]) << name.toStdString() << " type " << columns[c - 1].type;
+        EXPECT_EQ(QString::fromUtf16(row.wide), expected[int(c - 1)]) << name.toStdString();
+    }
 }
 
 TEST_F(OdbcPostgresTest, AWrongPasswordIsRefusedWithTheServersReason)

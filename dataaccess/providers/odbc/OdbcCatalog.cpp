@@ -5,6 +5,7 @@
 #include "dataaccess/providers/odbc/OdbcStatement.h"
 
 #include <QVariant>
+#include <sqlext.h>
 
 namespace qb::data::odbc {
 namespace {
@@ -29,6 +30,23 @@ QVariant textAt(OdbcStatement& statement, uint16_t ordinal, QByteArray& buffer)
 QVariant emptyAsNull(const QVariant& v)
 {
     return v.isNull() || v.toString().isEmpty() ? QVariant() : v;
+}
+
+// SQL_PT_UNKNOWN, SQL_PT_PROCEDURE, SQL_PT_FUNCTION as the schema's unknown / procedure / function.
+QVariant procedureTypeOf(const QVariant& odbcType)
+{
+    bool isNumber = false;
+    const int type = odbcType.toString().trimmed().toInt(&isNumber);
+    if (!isNumber)
+        return {};
+    switch (type) {
+    case SQL_PT_PROCEDURE:
+        return 2;
+    case SQL_PT_FUNCTION:
+        return 3;
+    default:
+        return 1;
+    }
 }
 
 bool isPostgresSystemSchema(const QString& schema)
@@ -84,10 +102,8 @@ std::unique_ptr<Rowset> readProceduresSchema(const std::shared_ptr<OdbcConnectio
             continue;
         const QVariant name = textAt(statement, 3, buffer);
         const QVariant remarks = emptyAsNull(textAt(statement, 7, buffer));
-        const QVariant typeText = textAt(statement, 8, buffer);
-        bool isNumber = false;
-        const int type = typeText.toString().trimmed().toInt(&isNumber);
-        rows.push_back({catalog, schema, name, isNumber ? QVariant(type) : QVariant(), remarks, QVariant()});
+        const QVariant type = procedureTypeOf(textAt(statement, 8, buffer));
+        rows.push_back({catalog, schema, name, type, remarks, QVariant()});
     }
     return std::make_unique<MemoryRowset>(std::move(columns), std::move(rows));
 }

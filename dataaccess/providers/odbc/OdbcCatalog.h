@@ -9,8 +9,10 @@
 // psqlODBC leaves them out unless ShowSystemTables=1.
 // Procedures: SQLProcedures over every schema; for PostgreSQL, the functions of pg_catalog,
 // information_schema and the pg_toast/pg_temp schemas (thousands) are left out unless the
-// connection string sets ShowSystemTables=1. PROCEDURE_TYPE is reported as the driver gives it
-// (psqlODBC: 2 for functions and procedures alike); PROCEDURE_DEFINITION is always NULL.
+// connection string sets ShowSystemTables=1. PROCEDURE_TYPE carries the driver's SQL_PT_* value in
+// the schema's own codes: SQL_PT_UNKNOWN (0) -> 1, SQL_PT_PROCEDURE (1) -> 2, SQL_PT_FUNCTION (2) -> 3
+// (psqlODBC says SQL_PT_FUNCTION for functions and procedures alike, so both show as functions).
+// PROCEDURE_DEFINITION is always NULL: ODBC has no way to ask for it.
 #include "dataaccess/Provider.h"
 
 #include <QString>
