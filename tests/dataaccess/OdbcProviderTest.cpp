@@ -216,6 +216,39 @@ TEST_P(OdbcProviderTest, LongValuesComeWholeByReferenceAndAsStreamsAndCutInline)
     EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(streamedText.constData()), streamedText.size() / 2), text);
 }
 
+TEST_P(OdbcProviderTest, RowsReadOneAfterAnotherKeepEveryValueWhole)
+{
+    // From the second row on, short columns come from buffers the driver fills while fetching.
+    backend->exec(QStringLiteral("CREATE TABLE r (id INTEGER, code VARCHAR(10), price DOUBLE PRECISION, note %1)").arg(backend->textType()));
+    // SQLite does not hold a value to its declared size: a long one must still come whole.
+    const QString overlong = isPostgres() ? QStringLiteral("ten chars!") : QString(3000, u'L');
+    backend->exec(QStringLiteral("INSERT INTO r VALUES (1, 'ä', 0.5, 'n1'), (2, NULL, NULL, NULL), (3, '%1', -2.25, 'n3'), "
+                                 "(4, '😀', 1e300, '')").arg(overlong));
+    auto rowset = session->execute(QStringLiteral("select * from r order by id"));
+    struct Row {
+        DBSTATUS s1, s2, s3, s4;
+        uint32_t l1, l2, l3, l4;
+        int32_t id;
+        const char16_t* code;
+        char price[64];
+        char16_t note[40];
+    } row{};
+    rowset->setBindings({{1, offsetof(Row, id), offsetof(Row, l1), offsetof(Row, s1), 4, DBTYPE_I4},
+                         {2, offsetof(Row, code), offsetof(Row, l2), offsetof(Row, s2), 0, DBTYPE(DBTYPE_WSTR | DBTYPE_BYREF)},
+                         {3, offsetof(Row, price), offsetof(Row, l3), offsetof(Row, s3), 64, DBTYPE_STR},
+                         {4, offsetof(Row, note), offsetof(Row, l4), offsetof(Row, s4), 80, DBTYPE_WSTR}});
+    QStringList seen;
+    while (rowset->next()) {
+        rowset->getData(reinterpret_cast<std::byte*>(&row));
+        const QString code = row.s2 == DBSTATUS_S_ISNULL ? QStringLiteral("NULL") : QString::fromUtf16(row.code);
+        const QString price = row.s3 == DBSTATUS_S_ISNULL ? QStringLiteral("NULL") : QString::number(QByteArray(row.price).toDouble());
+        const QString note = row.s4 == DBSTATUS_S_ISNULL ? QStringLiteral("NULL") : QString::fromUtf16(row.note);
+        seen << QStringLiteral("%1|%2|%3|%4").arg(row.id).arg(code, price, note);
+    }
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("1|ä|0.5|n1"), QStringLiteral("2|NULL|NULL|NULL"),
+                                 QStringLiteral("3|%1|-2.25|n3").arg(overlong), QStringLiteral("4|😀|1e+300|")}));
+}
+
 TEST_P(OdbcProviderTest, AStreamReadAfterItsRowIsGoneFailsInsteadOfReadingAnotherRow)
 {
     backend->exec(QStringLiteral("CREATE TABLE s (t %1)").arg(backend->textType()));

@@ -91,7 +91,9 @@ void OdbcConnection::readDriverInfo(const OdbcConnectString& target)
     m_info.kind = kind != DriverKind::Other ? kind : driverKindOf(driverName);
     const QString quote = infoText(dbc, SQL_IDENTIFIER_QUOTE_CHAR).trimmed(); // " " means none
     m_info.quoteOpen = m_info.quoteClose = quote;
-    m_info.anyOrderGetData = (infoNumber<SQLUINTEGER>(dbc, SQL_GETDATA_EXTENSIONS) & SQL_GD_ANY_ORDER) != 0;
+    const SQLUINTEGER getData = infoNumber<SQLUINTEGER>(dbc, SQL_GETDATA_EXTENSIONS);
+    m_info.anyOrderGetData = (getData & SQL_GD_ANY_ORDER) != 0;
+    m_info.bindAndGetData = (getData & SQL_GD_ANY_COLUMN) != 0 && (getData & SQL_GD_BOUND) != 0;
     m_info.transactions = infoNumber<SQLUSMALLINT>(dbc, SQL_TXN_CAPABLE) != SQL_TC_NONE;
     m_info.readCommitted = (infoNumber<SQLUINTEGER>(dbc, SQL_TXN_ISOLATION_OPTION) & SQL_TXN_READ_COMMITTED) != 0;
     // The SQLite ODBC driver's SQLCancel also closes the statement, racing with the thread that

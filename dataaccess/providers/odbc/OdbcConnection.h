@@ -25,6 +25,9 @@ struct OdbcDriverInfo {
     QString quoteOpen;  // empty when the driver quotes no identifiers
     QString quoteClose;
     bool anyOrderGetData = false; // SQLGetData on any column in any order (SQL_GD_ANY_ORDER)
+    // Columns can be bound with SQLBindCol while others are read with SQLGetData, and a bound
+    // value that did not fit can still be read whole (SQL_GD_ANY_COLUMN and SQL_GD_BOUND).
+    bool bindAndGetData = false;
     bool transactions = false;    // SQL_TXN_CAPABLE is not SQL_TC_NONE
     bool readCommitted = false;   // SQL_TXN_READ_COMMITTED can be set
     bool cancelFromOtherThread = true;

@@ -14,17 +14,22 @@ void put32(std::byte* row, size_t offset, uint32_t v)
     std::memcpy(row + offset, &v, sizeof v);
 }
 
-CellValue cellOf(FetchKind kind, const QByteArray& bytes)
+CellValue cellOf(FetchKind kind, const char* data, size_t size)
 {
     switch (kind) {
     case FetchKind::WideText:
-        return CellValue::fromWideText(reinterpret_cast<const char16_t*>(bytes.constData()), size_t(bytes.size()) / 2);
+        return CellValue::fromWideText(reinterpret_cast<const char16_t*>(data), size / 2);
     case FetchKind::Bytes:
-        return CellValue::fromBytes(bytes.constData(), size_t(bytes.size()));
+        return CellValue::fromBytes(data, size);
     case FetchKind::Text:
         break;
     }
-    return CellValue::fromText(bytes.constData(), size_t(bytes.size()));
+    return CellValue::fromText(data, size);
+}
+
+CellValue cellOf(FetchKind kind, const QByteArray& bytes)
+{
+    return cellOf(kind, bytes.constData(), size_t(bytes.size()));
 }
 
 } // namespace
@@ -91,6 +96,8 @@ bool OdbcRowset::next(uint64_t skip)
 {
     m_byRef.clear();
     m_executedFresh = false;
+    if (skip > 0)
+        m_statement->unbindColumns();
     for (uint64_t i = 0; i <= skip; ++i) {
         if (m_state == State::AtEnd)
             return false;
@@ -112,12 +119,25 @@ void OdbcRowset::getData(std::byte* rowBuffer)
     for (size_t c = 0; c < m_columns.size(); ++c)
         if (!m_bindingsOfColumn[c].empty())
             readColumn(c, rowBuffer);
+    // Rows are being read one after another: let the driver fill the short columns while it fetches.
+    if (!m_statement->hasBoundColumns()) {
+        std::vector<bool> wanted(m_columns.size());
+        for (size_t c = 0; c < m_columns.size(); ++c)
+            wanted[c] = !m_bindingsOfColumn[c].empty();
+        m_statement->bindColumns(m_columns, wanted);
+    }
 }
 
 void OdbcRowset::readColumn(size_t column, std::byte* row)
 {
     const std::vector<size_t>& bindings = m_bindingsOfColumn[column];
     const OdbcColumn& c = m_columns[column];
+    if (const auto bound = m_statement->boundValue(uint16_t(c.info.ordinal))) {
+        const CellValue cell = bound->isNull ? CellValue::null() : cellOf(c.fetch, bound->data, bound->size);
+        for (size_t i : bindings)
+            writeBoundValue(cell, m_bindings[i], c.info.type, row, m_byRef.at(i));
+        return;
+    }
     if (bindings.size() == 1) {
         const size_t i = bindings.front();
         const Binding& b = m_bindings[i];

@@ -12,6 +12,9 @@ namespace qb::data::odbc {
 namespace {
 
 constexpr size_t kFirstChunk = 256;
+// Columns declared up to this many characters or bytes are bound; longer ones are read with
+// SQLGetData as they come.
+constexpr uint32_t kBindLimit = 2000;
 constexpr size_t kSkipChunk = 64 * 1024;
 
 bool isIntegerType(SQLSMALLINT t)
@@ -59,6 +62,8 @@ void OdbcStatement::renewHandle()
     m_interrupted.store(false);
     ++m_rowGeneration;
     m_getDataColumn = 0;
+    m_boundColumns.clear();
+    m_bound = m_rowIsBound = false;
 }
 
 void OdbcStatement::release()
@@ -69,6 +74,8 @@ void OdbcStatement::release()
         std::swap(m_handle, old);
     }
     ++m_rowGeneration;
+    m_boundColumns.clear();
+    m_bound = m_rowIsBound = false;
 }
 
 bool OdbcStatement::execute(const QString& sql, int64_t* rowsAffected)
@@ -161,7 +168,54 @@ bool OdbcStatement::fetch()
     Busy busy(*this);
     ++m_rowGeneration;
     m_getDataColumn = 0;
+    m_rowIsBound = m_bound;
     return checked(SQLFetch(handle())) != SQL_NO_DATA;
+}
+
+void OdbcStatement::bindColumns(const std::vector<OdbcColumn>& columns, const std::vector<bool>& wanted)
+{
+    if (m_bound || !m_handle || !driver().bindAndGetData)
+        return;
+    m_boundColumns.assign(columns.size(), {});
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const uint32_t size = columns[i].info.columnSize;
+        if (!wanted[i] || size == 0 || size > kBindLimit)
+            continue;
+        BoundColumn& b = m_boundColumns[i];
+        const FetchKind kind = columns[i].fetch;
+        b.terminator = terminatorSize(kind);
+        // Characters may take two UTF-16 units; the text of a number or date may be longer than
+        // the column size the driver states.
+        const size_t capacity = kind == FetchKind::WideText ? (2 * size_t(size) + 1) * 2
+                                : kind == FetchKind::Text   ? size_t(size) + 64
+                                                            : size_t(size);
+        b.buffer.resize(qsizetype(capacity));
+        checked(SQLBindCol(handle(), SQLUSMALLINT(i + 1), cTypeOf(kind), b.buffer.data(), SQLLEN(capacity), &b.indicator));
+        b.active = true;
+        m_bound = true;
+    }
+}
+
+void OdbcStatement::unbindColumns()
+{
+    if (!m_bound)
+        return;
+    checked(SQLFreeStmt(handle(), SQL_UNBIND));
+    m_bound = false;
+}
+
+std::optional<OdbcStatement::BoundValue> OdbcStatement::boundValue(uint16_t column) const
+{
+    if (!m_rowIsBound || column == 0 || column > m_boundColumns.size())
+        return std::nullopt;
+    const BoundColumn& b = m_boundColumns[column - 1];
+    if (!b.active)
+        return std::nullopt;
+    if (b.indicator == SQL_NULL_DATA)
+        return BoundValue{true, nullptr, 0};
+    if (b.indicator < 0 || size_t(b.indicator) > size_t(b.buffer.size()) - b.terminator)
+        return std::nullopt; // cut: the caller reads it whole
+    return BoundValue{false, b.buffer.constData(), size_t(b.indicator)};
 }
 
 void OdbcStatement::positionOn(uint16_t column)

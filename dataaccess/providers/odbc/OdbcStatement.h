@@ -52,6 +52,23 @@ public:
 
     // The next row; false at the end. Values are read only by the calls below.
     bool fetch();
+
+    // Short columns of a result read row after row are bound (SQLBindCol) from the next fetch
+    // on: the driver then fills them during the fetch, which costs less than one SQLGetData
+    // each. `wanted[i]` says whether column i + 1 is read at all. Long columns and drivers that
+    // cannot mix bound columns with SQLGetData stay with SQLGetData.
+    void bindColumns(const std::vector<OdbcColumn>& columns, const std::vector<bool>& wanted);
+    // Skipped rows are fetched without filling bound buffers.
+    void unbindColumns();
+    bool hasBoundColumns() const { return m_bound; }
+    struct BoundValue {
+        bool isNull = false;
+        const char* data = nullptr;
+        size_t size = 0;
+    };
+    // The value of `column` in the current row from its bound buffer; nullopt when the column
+    // is not bound, the row was fetched before binding, or the value did not fit (read() it).
+    std::optional<BoundValue> boundValue(uint16_t column) const;
     // Counts every fetch, so a stream can tell that its row is gone.
     uint64_t rowGeneration() const { return m_rowGeneration; }
 
@@ -102,6 +119,13 @@ private:
     SQLHSTMT handle() const { return m_handle.get(); }
     SQLRETURN checked(SQLRETURN rc) const;
 
+    struct BoundColumn {
+        QByteArray buffer;
+        SQLLEN indicator = 0;
+        size_t terminator = 0;
+        bool active = false;
+    };
+
     std::shared_ptr<OdbcConnection> m_connection;
     mutable std::mutex m_handleMutex; // the handle against SQLCancel from another thread
     OdbcHandle m_handle;
@@ -113,6 +137,9 @@ private:
     uint64_t m_getDataConsumed = 0;
     bool m_getDataDone = false;
     QByteArray m_scratch;
+    std::vector<BoundColumn> m_boundColumns; // per column index; filled by SQLFetch
+    bool m_bound = false;
+    bool m_rowIsBound = false; // the current row was fetched with the columns bound
 };
 
 } // namespace qb::data::odbc
