@@ -96,8 +96,15 @@ bool OdbcRowset::next(uint64_t skip)
 {
     m_byRef.clear();
     m_executedFresh = false;
-    if (skip > 0)
+    if (skip > 0) {
         m_statement->unbindColumns();
+    } else if (m_bindAtNextFetch) {
+        std::vector<bool> wanted(m_columns.size());
+        for (size_t c = 0; c < m_columns.size(); ++c)
+            wanted[c] = !m_bindingsOfColumn[c].empty();
+        m_statement->bindColumns(m_columns, wanted);
+    }
+    m_bindAtNextFetch = false;
     for (uint64_t i = 0; i <= skip; ++i) {
         if (m_state == State::AtEnd)
             return false;
@@ -119,13 +126,10 @@ void OdbcRowset::getData(std::byte* rowBuffer)
     for (size_t c = 0; c < m_columns.size(); ++c)
         if (!m_bindingsOfColumn[c].empty())
             readColumn(c, rowBuffer);
-    // Rows are being read one after another: let the driver fill the short columns while it fetches.
-    if (!m_statement->hasBoundColumns()) {
-        std::vector<bool> wanted(m_columns.size());
-        for (size_t c = 0; c < m_columns.size(); ++c)
-            wanted[c] = !m_bindingsOfColumn[c].empty();
-        m_statement->bindColumns(m_columns, wanted);
-    }
+    // Rows are being read: from the next fetch on, let the driver fill the short columns while
+    // it fetches. Not bound now: the SQLite ODBC driver starts a value over when columns are
+    // bound, and a stream of this row may still be read.
+    m_bindAtNextFetch = !m_statement->hasBoundColumns();
 }
 
 void OdbcRowset::readColumn(size_t column, std::byte* row)

@@ -50,6 +50,7 @@ private:
     QByteArray m_value; // the value being read
     State m_state = State::BeforeFirst;
     bool m_executedFresh = true; // executed and nothing fetched yet: restart has nothing to do
+    bool m_bindAtNextFetch = false; // getData was called: bind short columns before the next fetch
 };
 
 } // namespace qb::data::odbc
