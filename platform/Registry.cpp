@@ -82,13 +82,13 @@ public:
             OpenHive& slot = m_hives[root];
             if (slot.hive && slot.file == file)
                 return slot.hive;
-            detail::HiveFileSpec spec;
-            spec.rootName = QLatin1String(rootNames[root]);
-            spec.folder = file.left(file.lastIndexOf(QLatin1Char('/')));
-            spec.file = file;
-            spec.writeAheadLog = root == CurrentUser;
-            spec.privateFile = root == CurrentUser;
-            detail::HiveOpening opening = detail::openHiveFile(spec);
+            detail::HiveFileSetup setup;
+            setup.rootName = QLatin1String(rootNames[root]);
+            setup.folder = file.left(file.lastIndexOf(QLatin1Char('/')));
+            setup.file = file;
+            setup.writeAheadLog = root == CurrentUser;
+            setup.privateFile = root == CurrentUser;
+            detail::HiveOpening opening = detail::openHiveFile(setup);
             slot = opening.keep ? OpenHive{file, opening.hive} : OpenHive{};
             hive = opening.hive;
             report = opening.report;

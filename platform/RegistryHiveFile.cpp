@@ -159,9 +159,9 @@ void createPrivately(const QString& file)
         ::close(fd);
 }
 
-void prepareForWriting(sqlite3* db, const HiveFileSpec& spec)
+void prepareForWriting(sqlite3* db, const HiveFileSetup& setup)
 {
-    if (spec.writeAheadLog)
+    if (setup.writeAheadLog)
         sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     // Every write is to survive a power cut once the call returns.
     sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
@@ -169,25 +169,25 @@ void prepareForWriting(sqlite3* db, const HiveFileSpec& spec)
 
 } // namespace
 
-HiveOpening openHiveFile(const HiveFileSpec& spec)
+HiveOpening openHiveFile(const HiveFileSetup& setup)
 {
     std::error_code ignored;
-    std::filesystem::create_directories(local(spec.folder), ignored);
-    const bool present = exists(spec.file);
-    const bool writable = mayWrite(spec.folder) && (!present || mayWrite(spec.file));
+    std::filesystem::create_directories(local(setup.folder), ignored);
+    const bool present = exists(setup.file);
+    const bool writable = mayWrite(setup.folder) && (!present || mayWrite(setup.file));
     if (!present && !writable)
-        return {RegistryHive::makeEmpty(spec.file), {}}; // nothing to read and no right to create it
+        return {RegistryHive::makeEmpty(setup.file), {}}; // nothing to read and no right to create it
 
-    FolderLock lock(spec.folder, writable);
+    FolderLock lock(setup.folder, writable);
     std::optional<HiveReport> report;
     for (;;) {
-        if (writable && spec.privateFile)
-            createPrivately(spec.file);
+        if (writable && setup.privateFile)
+            createPrivately(setup.file);
         sqlite3* db = nullptr;
         Checkup checkup{Health::Damaged, QStringLiteral("the file is not a database")};
-        if (looksLikeDatabase(spec.file)) {
+        if (looksLikeDatabase(setup.file)) {
             const int flags = (writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
-            const int rc = sqlite3_open_v2(local(spec.file).c_str(), &db, flags, nullptr);
+            const int rc = sqlite3_open_v2(local(setup.file).c_str(), &db, flags, nullptr);
             checkup = {Health::Unreadable, QString::fromUtf8(sqlite3_errstr(rc)), rc};
             if (rc == SQLITE_OK) {
                 sqlite3_busy_timeout(db, 10000);
@@ -196,38 +196,38 @@ HiveOpening openHiveFile(const HiveFileSpec& spec)
         }
         if (checkup.health == Health::Good || (checkup.health == Health::New && writable)) {
             if (writable)
-                prepareForWriting(db, spec);
+                prepareForWriting(db, setup);
             if (checkup.health == Health::Good || RegistryHive::createSchema(db))
-                return {std::make_shared<RegistryHive>(db, spec.file, !writable), report};
+                return {std::make_shared<RegistryHive>(db, setup.file, !writable), report};
             checkup = {Health::Unreadable, QString::fromUtf8(sqlite3_errmsg(db)), sqlite3_errcode(db)};
         }
         sqlite3_close(db);
 
         switch (checkup.health) {
         case Health::New: // a file without tables that this user may only read
-            return {RegistryHive::makeEmpty(spec.file), report};
+            return {RegistryHive::makeEmpty(setup.file), report};
         case Health::Unreadable: {
-            qWarning("registry: cannot open %s: %s", qPrintable(spec.file), qPrintable(checkup.reason));
+            qWarning("registry: cannot open %s: %s", qPrintable(setup.file), qPrintable(checkup.reason));
             if (const long failure = passingFailure(checkup.code))
-                return {RegistryHive::makeUnavailable(spec.file, failure), report, false};
-            return {RegistryHive::makeEmpty(spec.file), report};
+                return {RegistryHive::makeUnavailable(setup.file, failure), report, false};
+            return {RegistryHive::makeEmpty(setup.file), report};
         }
         case Health::Good:
         case Health::Damaged:
             break;
         }
 
-        HiveReport damage{spec.rootName, spec.file, {}, checkup.reason};
+        HiveReport damage{setup.rootName, setup.file, {}, checkup.reason};
         QString error;
         if (report)
             error = QStringLiteral("the fresh hive made in its place is damaged too");
         else if (!writable)
             error = QStringLiteral("this user may not change the folder");
         else
-            damage.setAsideAs = setAside(spec.file, &error);
+            damage.setAsideAs = setAside(setup.file, &error);
         if (damage.setAsideAs.isEmpty()) {
             damage.reason += QStringLiteral("; it could not be set aside: ") + error;
-            return {RegistryHive::makeEmpty(spec.file), damage};
+            return {RegistryHive::makeEmpty(setup.file), damage};
         }
         report = damage; // and open a fresh hive in its place
     }

@@ -15,7 +15,7 @@
 
 namespace qb::reg::detail {
 
-struct HiveFileSpec {
+struct HiveFileSetup {
     QString rootName; // for the report
     QString folder;
     QString file;
@@ -35,6 +35,6 @@ struct HiveOpening {
     bool keep = true;
 };
 
-HiveOpening openHiveFile(const HiveFileSpec& spec);
+HiveOpening openHiveFile(const HiveFileSetup& setup);
 
 } // namespace qb::reg::detail
