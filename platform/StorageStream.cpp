@@ -67,46 +67,50 @@ uint32_t StorageStream::release(QbStream* self)
     return left;
 }
 
-QbResult StorageStream::read(QbStream* self, void* buffer, uint32_t size, uint32_t* done)
+template <class Op>
+QbResult StorageStream::withFile(Op op, uint64_t* position)
 {
-    setCount(done, 0u);
-    if (!self || (!buffer && size > 0))
-        return QB_STG_E_INVALIDPOINTER;
-    auto* stream = static_cast<StorageStream*>(self);
     try {
-        std::lock_guard lock(stream->m_element->mutex());
-        StorageTempFile* file = stream->m_element->fileLocked();
-        if (!file)
-            return QB_STG_E_REVERTED;
-        size_t moved = 0;
-        const int err = file->readAt(stream->m_position, buffer, size, &moved);
-        stream->m_position += moved;
-        setCount(done, uint32_t(moved));
-        return err ? readFailure(err) : QB_S_OK;
+        std::lock_guard lock(m_element->mutex());
+        StorageTempFile* file = m_element->fileLocked();
+        const QbResult result = file ? op(*file) : QB_STG_E_REVERTED;
+        setCount(position, m_position);
+        return result;
     } catch (...) {
         return QB_E_UNEXPECTED;
     }
 }
 
-QbResult StorageStream::write(QbStream* self, const void* buffer, uint32_t size, uint32_t* done)
+template <class Move>
+QbResult StorageStream::transfer(QbStream* self, const void* buffer, uint32_t size, uint32_t* done,
+                                 QbResult (*failure)(int), Move move)
 {
     setCount(done, 0u);
     if (!self || (!buffer && size > 0))
         return QB_STG_E_INVALIDPOINTER;
     auto* stream = static_cast<StorageStream*>(self);
-    try {
-        std::lock_guard lock(stream->m_element->mutex());
-        StorageTempFile* file = stream->m_element->fileLocked();
-        if (!file)
-            return QB_STG_E_REVERTED;
+    return stream->withFile([&](StorageTempFile& file) {
         size_t moved = 0;
-        const int err = file->writeAt(stream->m_position, buffer, size, &moved);
+        const int err = move(file, stream->m_position, &moved);
+        // Bytes that moved before a failure still count, as the caller is told through *done.
         stream->m_position += moved;
         setCount(done, uint32_t(moved));
-        return err ? writeFailure(err) : QB_S_OK;
-    } catch (...) {
-        return QB_E_UNEXPECTED;
-    }
+        return err ? failure(err) : QB_S_OK;
+    });
+}
+
+QbResult StorageStream::read(QbStream* self, void* buffer, uint32_t size, uint32_t* done)
+{
+    return transfer(self, buffer, size, done, readFailure, [&](StorageTempFile& file, uint64_t at, size_t* moved) {
+        return file.readAt(at, buffer, size, moved);
+    });
+}
+
+QbResult StorageStream::write(QbStream* self, const void* buffer, uint32_t size, uint32_t* done)
+{
+    return transfer(self, buffer, size, done, writeFailure, [&](StorageTempFile& file, uint64_t at, size_t* moved) {
+        return file.writeAt(at, buffer, size, moved);
+    });
 }
 
 QbResult StorageStream::seek(QbStream* self, int64_t offset, uint32_t origin, uint64_t* position)
@@ -114,38 +118,33 @@ QbResult StorageStream::seek(QbStream* self, int64_t offset, uint32_t origin, ui
     if (!self)
         return QB_STG_E_INVALIDPOINTER;
     auto* stream = static_cast<StorageStream*>(self);
-    try {
-        std::lock_guard lock(stream->m_element->mutex());
-        setCount(position, stream->m_position);
-        StorageTempFile* file = stream->m_element->fileLocked();
-        if (!file)
-            return QB_STG_E_REVERTED;
-        int64_t base = 0;
-        switch (origin) {
-        case QB_STREAM_SEEK_SET:
-            break;
-        case QB_STREAM_SEEK_CUR:
-            base = int64_t(stream->m_position);
-            break;
-        case QB_STREAM_SEEK_END: {
-            uint64_t size = 0;
-            if (file->size(&size) != 0)
-                return QB_STG_E_SEEKERROR;
-            base = int64_t(size);
-            break;
-        }
-        default:
-            return QB_STG_E_INVALIDFUNCTION;
-        }
-        int64_t target = 0;
-        if (__builtin_add_overflow(base, offset, &target) || target < 0)
-            return QB_STG_E_INVALIDFUNCTION;
-        stream->m_position = uint64_t(target);
-        setCount(position, stream->m_position);
-        return QB_S_OK;
-    } catch (...) {
-        return QB_E_UNEXPECTED;
-    }
+    // *position reports where the stream stands afterwards, on failure too.
+    return stream->withFile(
+        [&](StorageTempFile& file) {
+            int64_t base = 0;
+            switch (origin) {
+            case QB_STREAM_SEEK_SET:
+                break;
+            case QB_STREAM_SEEK_CUR:
+                base = int64_t(stream->m_position);
+                break;
+            case QB_STREAM_SEEK_END: {
+                uint64_t size = 0;
+                if (file.size(&size) != 0)
+                    return QB_STG_E_SEEKERROR;
+                base = int64_t(size);
+                break;
+            }
+            default:
+                return QB_STG_E_INVALIDFUNCTION;
+            }
+            int64_t target = 0;
+            if (__builtin_add_overflow(base, offset, &target) || target < 0)
+                return QB_STG_E_INVALIDFUNCTION;
+            stream->m_position = uint64_t(target);
+            return QB_S_OK;
+        },
+        position);
 }
 
 QbResult StorageStream::stat(QbStream* self, QbStreamStat* out)
@@ -154,21 +153,14 @@ QbResult StorageStream::stat(QbStream* self, QbStreamStat* out)
         return QB_STG_E_INVALIDPOINTER;
     if (out->structSize < offsetof(QbStreamStat, size) + sizeof(out->size))
         return QB_E_INVALIDARG;
-    auto* stream = static_cast<StorageStream*>(self);
-    try {
-        std::lock_guard lock(stream->m_element->mutex());
-        StorageTempFile* file = stream->m_element->fileLocked();
-        if (!file)
-            return QB_STG_E_REVERTED;
+    return static_cast<StorageStream*>(self)->withFile([&](StorageTempFile& file) {
         uint64_t size = 0;
-        if (file->size(&size) != 0)
+        if (file.size(&size) != 0)
             return QB_STG_E_READFAULT;
         out->reserved = 0;
         out->size = size;
         return QB_S_OK;
-    } catch (...) {
-        return QB_E_UNEXPECTED;
-    }
+    });
 }
 
 } // namespace qb

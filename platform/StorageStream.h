@@ -30,6 +30,17 @@ private:
     static QbResult seek(QbStream* self, int64_t offset, uint32_t origin, uint64_t* position);
     static QbResult stat(QbStream* self, QbStreamStat* out);
 
+    // Runs op(file) under the element's lock, or answers "reverted" once its bytes are gone;
+    // catches everything, as the table functions stand at the ABI. *position, when given,
+    // receives the seek position as the call leaves it, whatever the outcome.
+    template <class Op>
+    QbResult withFile(Op op, uint64_t* position = nullptr);
+    // read and write: checks the arguments, then move(file, at, &moved) answers 0 or an errno
+    // value, which failure turns into the result; the position advances past what moved.
+    template <class Move>
+    static QbResult transfer(QbStream* self, const void* buffer, uint32_t size, uint32_t* done,
+                             QbResult (*failure)(int), Move move);
+
     static const QbStreamTable s_table;
 
     std::atomic<uint32_t> m_references{1};

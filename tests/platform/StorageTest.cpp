@@ -158,6 +158,9 @@ TEST(Storage, CreatingAgainReplacesTheStreamAndRevertsTheOldOne)
     std::string text;
     EXPECT_EQ(first.read(text, 10), QB_STG_E_REVERTED);
     EXPECT_EQ(first.write("x"), QB_STG_E_REVERTED);
+    QbResult result = QB_S_OK;
+    EXPECT_EQ(first.seek(0, QB_STREAM_SEEK_SET, &result), 11u) << "a reverted stream still reports where it stands";
+    EXPECT_EQ(result, QB_STG_E_REVERTED);
     EXPECT_EQ(first.get()->table->addRef(first.get()), 2u);
     EXPECT_EQ(first.get()->table->release(first.get()), 1u);
 }
@@ -295,7 +298,10 @@ TEST(Storage, FullMediumIsReportedWithTheBytesWritten)
             const std::string value(100000, 'v');
             uint32_t done = 0;
             const QbResult result = stream->table->write(stream, value.data(), uint32_t(value.size()), &done);
-            code = result == QB_STG_E_MEDIUMFULL && done == 65536 ? 0 : 1;
+            uint64_t position = 0;
+            stream->table->seek(stream, 0, QB_STREAM_SEEK_CUR, &position);
+            // The bytes that went in before the failure count: the position stands past them.
+            code = result == QB_STG_E_MEDIUMFULL && done == 65536 && position == 65536 ? 0 : 1;
         } catch (...) {
         }
         _exit(code);
