@@ -40,8 +40,11 @@ enum : DBTYPE {
     DBTYPE_BYREF = 0x4000,
 };
 
-// Declared sizes that mean "unbounded" (long values).
+// Declared sizes that mean "unbounded" (long values) when binding: the sizes providers of the
+// original model gave long values, and 0, a size the provider does not know.
 constexpr uint32_t kUnboundedSizes[] = {0u, 0x1FFFFFFEu, 0x3FFFFFFFu, 0x7FFFFFFFu};
+// The declared size our providers give an unbounded text or binary column (a long value).
+constexpr uint32_t kLongValueSize = 0x7FFFFFFFu;
 
 using DBSTATUS = uint32_t;
 enum : DBSTATUS {

@@ -38,7 +38,11 @@ private:
 struct ColumnInfo {
     QString name;
     uint32_t ordinal = 0;    // 1-based
-    uint32_t columnSize = 0; // declared size: characters for text, bytes for binary, 0 or 0x7FFFFFFF when unbounded
+    // Declared size: characters for text, bytes for binary. An unbounded text or binary column
+    // (a long value) has kLongValueSize (0x7FFFFFFF). 0 means the provider knows no size (a driver
+    // that states none, a declared length of 0): the row cache binds such a column as a long
+    // value; the console cannot lay it out and fails the statement with "Unknown field size".
+    uint32_t columnSize = 0;
     DBTYPE type = DBTYPE_EMPTY;
 };
 

@@ -3,15 +3,6 @@
 #include <algorithm>
 
 namespace qb::console {
-namespace {
-
-bool isUnbounded(uint32_t size)
-{
-    return std::find(std::begin(data::kUnboundedSizes), std::end(data::kUnboundedSizes), size)
-           != std::end(data::kUnboundedSizes);
-}
-
-} // namespace
 
 uint32_t columnWidth(const data::ColumnInfo& column)
 {
@@ -19,8 +10,6 @@ uint32_t columnWidth(const data::ColumnInfo& column)
     case data::DBTYPE_WSTR:
     case data::DBTYPE_STR:
     case data::DBTYPE_BYTES: {
-        if (isUnbounded(column.columnSize))
-            return kMaxColumnWidth;
         // 64-bit, so a huge declared size cannot wrap round to a small width.
         const uint64_t factor = column.type == data::DBTYPE_WSTR ? 2 : 1;
         return uint32_t(std::min<uint64_t>(uint64_t(column.columnSize) * factor, kMaxColumnWidth));

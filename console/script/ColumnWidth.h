@@ -9,9 +9,9 @@ namespace qb::console {
 constexpr uint32_t kMaxColumnWidth = 600;
 
 // The width of a column in a text table, from its declared type and size: wide text twice its
-// size, narrow text and bytes their size, each at most 600; every other type 20. A long value
-// (a text or binary column of unbounded size, which the data layer declares with size 0) is as
-// wide as the widest column.
+// size, narrow text and bytes their size, each at most 600 (so a long value, declared with size
+// 0x7FFFFFFF, is 600 wide); every other type 20. A text or binary column of size 0 (one whose size
+// the provider does not know) has width 0, which the printer refuses.
 uint32_t columnWidth(const data::ColumnInfo& column);
 
 } // namespace qb::console

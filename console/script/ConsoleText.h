@@ -7,6 +7,7 @@ enum ConsoleText : int {
     kTextEchoPrompt = 61800,       // "SQL> "
     kTextExecuteFailed = 61801,    // action text of a statement that cannot be executed
     kTextColumnInfoFailed = 61802, // action text of a rowset whose columns cannot be read
+    kTextUnknownFieldSize = 61803, // a text or binary column whose size the provider does not know
     kTextBindingFailed = 61804,  // action text of a rowset that cannot be bound
     kTextAccomplished = 61805,   // a statement without rows
     kTextInterrupted = 61806,    // the stop line

@@ -114,7 +114,11 @@ std::vector<RowsetPrinter::Column> RowsetPrinter::describeColumns(data::Rowset& 
     columns.reserve(infos.size());
     for (const data::ColumnInfo& info : infos) {
         Column c;
-        c.width = columnWidth(info); // never 0: a size of 0 declares a long value
+        c.width = columnWidth(info);
+        // A provider that knows no size for a text column: nothing fits in a field of width 0.
+        // Refused before the header, so the window gets the error line alone.
+        if (c.width == 0)
+            throw Brelib::exception(loadString(kTextUnknownFieldSize));
         c.name = info.name;
         c.tableWidth = std::max<uint32_t>(c.width, uint32_t(c.name.size()));
         columns.push_back(std::move(c));

@@ -56,7 +56,10 @@ TEST(ColumnWidth, FollowsTheDeclaredTypeAndSize)
         {DBTYPE_I8, 8, 20},      {DBTYPE_R8, 8, 20},           {DBTYPE_DBTIMESTAMP, 19, 20},
         {DBTYPE_WSTR, 300, 600}, {DBTYPE_WSTR, 400, 600},      {DBTYPE_STR, 601, 600},
         // Long values (unbounded sizes) are as wide as the widest column.
-        {DBTYPE_WSTR, 0, 600},   {DBTYPE_BYTES, 0, 600},       {DBTYPE_WSTR, 0x7FFFFFFF, 600},
+        {DBTYPE_WSTR, 0x7FFFFFFF, 600}, {DBTYPE_BYTES, 0x7FFFFFFF, 600}, {DBTYPE_STR, 0x3FFFFFFF, 600},
+        {DBTYPE_WSTR, 0x1FFFFFFE, 600},
+        // A size nobody knows gives no width; other types do not depend on the size.
+        {DBTYPE_WSTR, 0, 0},     {DBTYPE_STR, 0, 0},           {DBTYPE_BYTES, 0, 0},    {DBTYPE_I4, 0, 20},
         // Prior to the fix, twice this size wrapped round to a width of 2.
         {DBTYPE_WSTR, 0x80000001u, 600},
     };

@@ -78,6 +78,25 @@ TEST_F(ScriptRunTest, FailedStatementWritesAnErrorLineAndTheRunGoesOn)
     EXPECT_EQ(session->calls.last(), "commit");
 }
 
+TEST_F(ScriptRunTest, TextColumnOfUnknownSizeFailsTheStatementBeforeItsHeader)
+{
+    // A provider that states no size for a text column; a long one (0x7FFFFFFF) prints 600 wide.
+    session->answer = [](const QString& sql, int64_t* rowsAffected) -> std::unique_ptr<Rowset> {
+        *rowsAffected = -1;
+        const uint32_t size = sql == u"unknown" ? 0 : kLongValueSize;
+        return std::make_unique<qbtest::FakeRowset>(
+            std::vector<ColumnInfo>{{QStringLiteral("n"), 1, 8, DBTYPE_I8}, {QStringLiteral("t"), 2, size, DBTYPE_WSTR}},
+            std::vector<MemoryRowset::Row>{{1, QStringLiteral("x")}});
+    };
+    run(QStringLiteral("unknown; long;"));
+    const QString longHeader = QStringLiteral("n") + QString(19, u' ') + " | t" + QString(599, u' ') + " | \r\n";
+    EXPECT_EQ(writer->text(), "SQL>  unknown\r\n\tUnknown field size\r\n"
+                              "SQL>  long\r\n" + longHeader +
+                                  QStringLiteral("1") + QString(19, u' ') + " | x" + QString(599, u' ') + " | \r\n"
+                                  "Selected 1 rows from 1\n\n");
+    EXPECT_EQ(session->calls.last(), "commit") << "the run goes on after the failed statement";
+}
+
 TEST_F(ScriptRunTest, ErrorWithoutProviderTextKeepsTheColon)
 {
     session->answer = [](const QString&, int64_t*) -> std::unique_ptr<Rowset> {

@@ -3,12 +3,15 @@
 // as streams, paging moves, schema rowsets, transactions, errors and interrupt between rows.
 // Known driver differences are asserted per driver.
 #include "dataaccess/providers/odbc/OdbcProvider.h"
+#include "dataaccess/providers/odbc/OdbcTypeMapping.h"
 #include "support/BackendsOdbc.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <sqlext.h>
+#include <sqlucode.h>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -107,8 +110,8 @@ TEST_P(OdbcProviderTest, ColumnTypesFollowTheDocumentedMapping)
     const auto cols = session->execute(QStringLiteral("select * from k"))->columns();
     ASSERT_EQ(cols.size(), 9u);
     const std::vector<std::pair<DBTYPE, uint32_t>> expected = {
-        {DBTYPE_I4, 4}, {DBTYPE_I2, 2}, {DBTYPE_I8, 8}, {DBTYPE_R8, 8}, {DBTYPE_WSTR, 40}, {DBTYPE_WSTR, 0},
-        {DBTYPE_BYTES, isPostgres() ? 0u : 255u}, // the SQLite ODBC driver calls BLOB a SQL_BINARY(255)
+        {DBTYPE_I4, 4}, {DBTYPE_I2, 2}, {DBTYPE_I8, 8}, {DBTYPE_R8, 8}, {DBTYPE_WSTR, 40}, {DBTYPE_WSTR, kLongValueSize},
+        {DBTYPE_BYTES, isPostgres() ? kLongValueSize : 255u}, // the SQLite ODBC driver calls BLOB a SQL_BINARY(255)
         isPostgres() ? std::pair<DBTYPE, uint32_t>{DBTYPE_NUMERIC, 10} : std::pair<DBTYPE, uint32_t>{DBTYPE_R8, 8}, // SQL_DOUBLE there
         {DBTYPE_DBDATE, 10}};
     for (size_t i = 0; i < cols.size(); ++i) {
@@ -434,6 +437,22 @@ TEST_P(OdbcProviderTest, InterruptEndsAWalkOverRowsAndLeavesIdleRowsetsAlone)
     walk->restart();
     EXPECT_TRUE(walk->next());
     EXPECT_TRUE(idle->next());
+}
+
+TEST(OdbcTypeMapping, LongTypesAreUnboundedAndAnUnstatedSizeStaysUnknown)
+{
+    using odbc::mapColumnType;
+    // Whatever size a driver states for a long type, the value is unbounded.
+    EXPECT_EQ(mapColumnType(SQL_LONGVARCHAR, 65536, false).size, kLongValueSize);
+    EXPECT_EQ(mapColumnType(SQL_WLONGVARCHAR, 8190, false).size, kLongValueSize);
+    EXPECT_EQ(mapColumnType(SQL_LONGVARBINARY, 0, false).size, kLongValueSize);
+    EXPECT_EQ(mapColumnType(SQL_LONGVARBINARY, 0, false).type, DBTYPE_BYTES);
+    // Larger than any declared size can be: unbounded, not wrapped or cut.
+    EXPECT_EQ(mapColumnType(SQL_WVARCHAR, SQLULEN(0xFFFFFFFFu), false).size, kLongValueSize);
+    EXPECT_EQ(mapColumnType(SQL_VARCHAR, 40, false).size, 40u);
+    // A driver that states no size: the provider does not know it either.
+    EXPECT_EQ(mapColumnType(SQL_VARCHAR, 0, false).size, 0u);
+    EXPECT_EQ(mapColumnType(SQL_VARBINARY, 0, false).size, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Odbc, OdbcProviderTest, ::testing::Values("sqliteodbc", "postgres"),

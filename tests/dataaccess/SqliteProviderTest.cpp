@@ -59,7 +59,7 @@ TEST_F(SqliteProviderTest, ColumnTypesFollowTheDeclarations)
     const auto cols = session->execute(QStringLiteral("select * from k"))->columns();
     const std::vector<std::pair<DBTYPE, uint32_t>> expected = {
         {DBTYPE_I8, 8},     {DBTYPE_I8, 8},        {DBTYPE_R8, 8},      {DBTYPE_R8, 8},
-        {DBTYPE_WSTR, 40},  {DBTYPE_WSTR, 7},      {DBTYPE_WSTR, 0},    {DBTYPE_BYTES, 0},
+        {DBTYPE_WSTR, 40},  {DBTYPE_WSTR, 7},      {DBTYPE_WSTR, kLongValueSize}, {DBTYPE_BYTES, kLongValueSize},
         {DBTYPE_BYTES, 16}, {DBTYPE_NUMERIC, 10},  {DBTYPE_BOOL, 2},    {DBTYPE_DBDATE, 10},
         {DBTYPE_DBTIMESTAMP, 19}, {DBTYPE_WSTR, 256}};
     ASSERT_EQ(cols.size(), expected.size());
@@ -86,7 +86,7 @@ TEST_F(SqliteProviderTest, ViewColumnsKeepTheTableTypesAndExpressionsTakeTheFirs
     EXPECT_EQ(expr[2].type, DBTYPE_WSTR);
     EXPECT_EQ(expr[2].columnSize, 256u);
     EXPECT_EQ(expr[3].type, DBTYPE_BYTES);
-    EXPECT_EQ(expr[3].columnSize, 0u);
+    EXPECT_EQ(expr[3].columnSize, kLongValueSize) << "a blob an expression yields is a long value";
     EXPECT_EQ(expr[4].type, DBTYPE_WSTR);
     EXPECT_EQ(expr[0].name, u"two");
     // The row read ahead for typing is still handed out, once.
@@ -98,7 +98,11 @@ TEST_F(SqliteProviderTest, ViewColumnsKeepTheTableTypesAndExpressionsTakeTheFirs
 TEST_F(SqliteProviderTest, DeclarationMapping)
 {
     using sqlite::typeOfDeclaration;
-    EXPECT_EQ(typeOfDeclaration("varchar"), (sqlite::ColumnType{DBTYPE_WSTR, 0}));
+    // Without a length a text or binary column is a long value; a length of 0 is a size unknown.
+    EXPECT_EQ(typeOfDeclaration("varchar"), (sqlite::ColumnType{DBTYPE_WSTR, kLongValueSize}));
+    EXPECT_EQ(typeOfDeclaration("clob"), (sqlite::ColumnType{DBTYPE_WSTR, kLongValueSize}));
+    EXPECT_EQ(typeOfDeclaration("VARBINARY"), (sqlite::ColumnType{DBTYPE_BYTES, kLongValueSize}));
+    EXPECT_EQ(typeOfDeclaration("VARCHAR(0)"), (sqlite::ColumnType{DBTYPE_WSTR, 0}));
     EXPECT_EQ(typeOfDeclaration(" character varying ( 12 ) "), (sqlite::ColumnType{DBTYPE_WSTR, 12}));
     EXPECT_EQ(typeOfDeclaration("BINARY(4)"), (sqlite::ColumnType{DBTYPE_BYTES, 4}));
     EXPECT_EQ(typeOfDeclaration("decimal"), (sqlite::ColumnType{DBTYPE_NUMERIC, 38}));

@@ -8,7 +8,7 @@ namespace {
 
 uint32_t boundedSize(SQLULEN size)
 {
-    return size > 0x7FFFFFFFu ? 0u : uint32_t(size);
+    return size > kLongValueSize ? kLongValueSize : uint32_t(size);
 }
 
 } // namespace
@@ -37,12 +37,12 @@ OdbcColumnType mapColumnType(SQLSMALLINT sqlType, SQLULEN columnSize, bool isUns
         return {DBTYPE_WSTR, boundedSize(columnSize), FetchKind::WideText};
     case SQL_LONGVARCHAR:
     case SQL_WLONGVARCHAR:
-        return {DBTYPE_WSTR, 0, FetchKind::WideText};
+        return {DBTYPE_WSTR, kLongValueSize, FetchKind::WideText};
     case SQL_BINARY:
     case SQL_VARBINARY:
         return {DBTYPE_BYTES, boundedSize(columnSize), FetchKind::Bytes};
     case SQL_LONGVARBINARY:
-        return {DBTYPE_BYTES, 0, FetchKind::Bytes};
+        return {DBTYPE_BYTES, kLongValueSize, FetchKind::Bytes};
     case SQL_DECIMAL:
     case SQL_NUMERIC:
         return {DBTYPE_NUMERIC, boundedSize(columnSize), FetchKind::Text};

@@ -9,17 +9,20 @@
 //   SQL_REAL                                    R4 (4)               4
 //   SQL_FLOAT, SQL_DOUBLE                       R8 (5)               8
 //   SQL_BIT                                     BOOL (11)            2
-//   SQL_(W)CHAR(n), SQL_(W)VARCHAR(n)           WSTR (130)           n (0 when unknown: long)
-//   SQL_(W)LONGVARCHAR (psqlODBC's text)        WSTR (130)           0: a long value, "(TEXT)"
-//   SQL_BINARY(n), SQL_VARBINARY(n)             BYTES (128)          n (0 when unknown: long)
-//   SQL_LONGVARBINARY (bytea, BLOB)             BYTES (128)          0: a long value, "(BLOB)"
+//   SQL_(W)CHAR(n), SQL_(W)VARCHAR(n)           WSTR (130)           n
+//   SQL_(W)LONGVARCHAR (psqlODBC's text)        WSTR (130)           0x7FFFFFFF: a long value, "(TEXT)"
+//   SQL_BINARY(n), SQL_VARBINARY(n)             BYTES (128)          n
+//   SQL_LONGVARBINARY (bytea)                   BYTES (128)          0x7FFFFFFF: a long value, "(BLOB)"
 //   SQL_DECIMAL(p,s), SQL_NUMERIC(p,s)          NUMERIC (131)        p
 //   SQL_TYPE_DATE, SQL_TYPE_TIME,               DBDATE (133), DBTIME (134), DBTIMESTAMP (135):
 //   SQL_TYPE_TIMESTAMP (and the ODBC 2 codes)   the characters of their text form
 //   SQL_GUID                                    GUID (72)            16
 //   anything else (intervals, driver types)     WSTR (130)           the driver's column size
 //
-// A size the driver reports above 0x7FFFFFFF counts as unknown (0, long).
+// The long types are unbounded whatever size the driver states for them (the SQLite ODBC driver
+// gives its TEXT columns 65536, psqlODBC its text 8190). A size the driver reports above
+// 0x7FFFFFFF is unbounded too (0x7FFFFFFF). A size of 0 (the driver states none) stays 0: the
+// provider does not know it, and the row cache binds such a column as a long value.
 //
 // Values: character columns are fetched as SQL_C_WCHAR (UTF-16), binary columns as SQL_C_BINARY,
 // every other column as SQL_C_CHAR, the driver's own text of the value ("42", "1.5",

@@ -19,7 +19,7 @@ std::optional<uint32_t> lengthOf(const QByteArray& decl)
     bool ok = false;
     const qulonglong n = m.captured(1).toULongLong(&ok);
     if (!ok || n > 0x7FFFFFFEull)
-        return 0x7FFFFFFFu; // absurd lengths count as unbounded
+        return kLongValueSize; // absurd lengths count as unbounded
     return uint32_t(n);
 }
 
@@ -46,9 +46,9 @@ std::optional<ColumnType> typeOfDeclaration(const char* declaredType)
     if (decl.contains("INT"))
         return ColumnType{DBTYPE_I8, 8};
     if (decl.contains("CHAR") || decl.contains("CLOB") || decl.contains("TEXT"))
-        return ColumnType{DBTYPE_WSTR, length.value_or(0)};
+        return ColumnType{DBTYPE_WSTR, length.value_or(kLongValueSize)};
     if (decl.contains("BINARY") || decl.startsWith("BLOB"))
-        return ColumnType{DBTYPE_BYTES, length.value_or(0)};
+        return ColumnType{DBTYPE_BYTES, length.value_or(kLongValueSize)};
     if (decl.contains("REAL") || decl.contains("FLOA") || decl.contains("DOUB"))
         return ColumnType{DBTYPE_R8, 8};
     if (startsWord(decl, "NUMERIC") || startsWord(decl, "DECIMAL"))
@@ -72,7 +72,7 @@ ColumnType typeOfStorageClass(int storageClass)
     case SQLITE_FLOAT:
         return {DBTYPE_R8, 8};
     case SQLITE_BLOB:
-        return {DBTYPE_BYTES, 0};
+        return {DBTYPE_BYTES, kLongValueSize};
     default:
         return {DBTYPE_WSTR, kExpressionTextSize};
     }
