@@ -44,14 +44,20 @@ public:
     TableData(const TableData&) = delete;
     TableData& operator=(const TableData&) = delete;
 
+    // The owner's answer to "is this load to stop?": its own flag for the job the load belongs
+    // to, set before the load may have started. Called on the loading thread.
+    using StopQuery = std::function<bool()>;
+
     // The whole load of one table or view (sqlText empty: "select * from " + the quoted object)
     // or of one SQL text. Stage texts and progress positions go to the sink; with `redraw` the
     // list columns are rebuilt (untitled first column of width 20, then one per result column of
     // width 100). Provider failures become an error entry of the sink and are not thrown; anything
     // else (out of memory, a programming error) propagates to the caller. Always ends with an
     // empty status text at position 100 and the progress bar hidden.
+    // A load stops (reporting the cancellation) when interrupt() is called while it runs, or when
+    // `stopRequested` says so, also when that was so before the load began.
     LoadResult loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                        const QString& sqlText, bool redraw, ReportSink& sink);
+                        const QString& sqlText, bool redraw, ReportSink& sink, const StopQuery& stopRequested = {});
 
     // Rebuilds the list columns for the loaded result (the redraw of an already loaded element).
     void redrawColumns(ReportSink& sink) const;
@@ -81,8 +87,11 @@ public:
     // Releases the rowset, the row cache and the column records: not loaded afterwards.
     void clearData();
 
-    // Makes a running loadData (or a page load) stop soon: the statement in progress is
-    // interrupted through the provider; the load then reports the cancellation.
+    // Makes a running loadData stop soon: the statement in progress is interrupted through the
+    // provider; the load then reports the cancellation. Any thread, any time. An interrupt while
+    // no load runs stops none: each load starts afresh. So an owner that may stop a job before
+    // its load begins sets its own flag first (the load's StopQuery), then calls interrupt():
+    // either the load sees the flag when it starts, or it has started and gets the interrupt.
     void interrupt();
 
     bool isLoaded() const;
@@ -111,9 +120,12 @@ private:
     std::unique_ptr<Content> m_content;
     int m_currentPage = 0;
 
-    mutable std::mutex m_sessionMutex; // the session a running statement can be interrupted through
+    // Set up at the start of a load, read by interrupt(): a load runs, and the session its
+    // statement can be interrupted through.
+    mutable std::mutex m_sessionMutex;
+    bool m_loading = false;
     std::shared_ptr<Session> m_runningSession;
-    std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_interrupted{false}; // the running load was interrupted
 
     mutable std::mutex m_queryMutex;
     QString m_queryText;

@@ -57,7 +57,8 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
         out.hideProgress();
         return;
     }
-    const TableData::LoadResult result = m_data->loadData(session, object, request.sql, request.redraw, sink());
+    const TableData::LoadResult result =
+        m_data->loadData(session, object, request.sql, request.redraw, sink(), [] { return loadStopRequested(); });
 
     std::lock_guard<std::mutex> guard(m_stateMutex);
     m_lastSqlGaveNoRows = result == TableData::LoadResult::NoRowset && !request.sql.isEmpty();

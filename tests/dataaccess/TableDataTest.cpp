@@ -249,6 +249,41 @@ TEST_P(TableDataTest, InterruptDuringTheCountReportsTheCancellation)
     EXPECT_EQ(data.cellText(0, 1), u"5000");
 }
 
+TEST_P(TableDataTest, AStopAskedForBeforeTheLoadBeganIsNotLost)
+{
+    // Prior to the fix, the load reset its stop flag as it began, so a stop that came just before
+    // it (the owner's interrupt finding nothing to interrupt) was lost and the whole table loaded.
+    makeNumberedTable(QStringLiteral("s"), 5000);
+    std::atomic<bool> jobStopped{true};
+    data.interrupt();
+    EXPECT_EQ(data.loadData(session, {}, QStringLiteral("select * from s"), true, sink, [&] { return jobStopped.load(); }),
+              TableData::LoadResult::Failed);
+    ASSERT_EQ(sink.errorList().size(), 1);
+    EXPECT_TRUE(sink.errorList()[0].endsWith(QStringLiteral("The operation was canceled."))) << sink.errorList()[0].toStdString();
+    EXPECT_FALSE(data.isLoaded());
+
+    // An interrupt that came while nothing ran stops no later load of its own accord.
+    data.interrupt();
+    ASSERT_EQ(load(QStringLiteral("select count(*) from s")), TableData::LoadResult::Loaded);
+    EXPECT_EQ(data.cellText(0, 1), u"5000");
+
+    // The owner's flag alone, set while the rows are counted, also ends the load.
+    struct StoppingSink : RecordingReportSink {
+        std::atomic<bool>* flag = nullptr;
+        void postText(const QString& text, int pos) override
+        {
+            RecordingReportSink::postText(text, pos);
+            if (pos == 45)
+                flag->store(true);
+        }
+    } stopping;
+    stopping.flag = &jobStopped;
+    jobStopped = false;
+    EXPECT_EQ(data.loadData(session, {}, QStringLiteral("select * from s"), true, stopping, [&] { return jobStopped.load(); }),
+              TableData::LoadResult::Failed);
+    EXPECT_EQ(data.rowCount(), 0u);
+}
+
 TEST_P(TableDataTest, ClearDataDropsEverything)
 {
     makeNumberedTable(QStringLiteral("c"), 120);
