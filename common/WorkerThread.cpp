@@ -136,6 +136,8 @@ bool WorkerThread::waitForCurrent(std::chrono::milliseconds timeout, const WaitP
     if (!pump) {
         ended = m_run->finished.wait(timeout);
     } else {
+        // The pump runs after every slice, the last one included, so even a wait shorter than a
+        // slice serves the GUI thread once; the job may end because of it, hence the last look.
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -144,9 +146,11 @@ bool WorkerThread::waitForCurrent(std::chrono::milliseconds timeout, const WaitP
                 ended = true;
                 break;
             }
-            if (left <= PumpSlice)
-                break;
             pump();
+            if (left <= PumpSlice) {
+                ended = m_run->finished.isSet();
+                break;
+            }
         }
     }
     if (!ended)

@@ -33,7 +33,8 @@ public:
     // The job body: its result becomes the thread's result; an exception becomes -1.
     using Job = std::function<int(WorkerThreadContext&)>;
     // Called repeatedly while the owner waits, to keep its event loop going (a job may be
-    // waiting for a blocking queued call into the GUI thread).
+    // waiting for a blocking queued call into the GUI thread): at least once per wait, however
+    // short, and then every 20 ms.
     using WaitPump = std::function<void()>;
 
     static constexpr std::chrono::milliseconds DefaultStopTimeout{5000};

@@ -185,6 +185,30 @@ TEST(WorkerThread, WaitingKeepsThePumpGoing)
     EXPECT_EQ(worker.lastResult(), 3);
 }
 
+TEST(WorkerThread, EvenAShortWaitPumpsOnce)
+{
+    // Prior to the fix, a wait of 20 ms or less never called the pump, so a job in a call to the
+    // GUI thread could not finish during a short stop.
+    auto release = std::make_shared<qb::Event>();
+    qb::WorkerThread worker;
+    worker.start([release](qb::WorkerThreadContext&) {
+        release->wait();
+        return 4;
+    });
+    for (const auto timeout : {0ms, 1ms, 20ms}) {
+        int pumped = 0;
+        EXPECT_FALSE(worker.waitForEnd(timeout, [&] { ++pumped; }));
+        EXPECT_EQ(pumped, 1) << "timeout " << timeout.count() << " ms";
+    }
+    int pumped = 0;
+    EXPECT_TRUE(worker.stop(kLong, [&] {
+        ++pumped;
+        release->set(); // what the job waits for comes only through the pump
+    }));
+    EXPECT_GE(pumped, 1);
+    EXPECT_EQ(worker.lastResult(), 4);
+}
+
 // Ends the process through the exit contract, with one job given up on or none.
 [[noreturn]] void exitThroughTheContract(bool leaveAJobRunning)
 {
