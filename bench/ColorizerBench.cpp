@@ -1,5 +1,6 @@
 // Colouring a 1 MB SQL text with the default keyword list: the whole text is recoloured after
 // every change in the editor, so this is the cost of one keystroke in a 1 MB script.
+#include "bench/BenchSupport.h"
 #include "common/SqlColorizer.h"
 
 #include <benchmark/benchmark.h>
@@ -8,16 +9,13 @@ namespace {
 
 QString makeText(qsizetype size)
 {
-    QString text;
-    text.reserve(size + 256);
-    for (int i = 0; text.size() < size; ++i) {
-        text += QStringLiteral("// order %1\n"
-                               "insert into orders (id, customer, note) values (%1, 'Customer %1', \"x\");\n"
-                               "select id, customer from orders where id = %1 order by customer;\n"
-                               "/* update orders set note = 'checked' */ delete from orders where id < %1;\n")
-                    .arg(i);
-    }
-    return text;
+    return qb::bench::repeatedText(size, [](int i) {
+        return QStringLiteral("// order %1\n"
+                              "insert into orders (id, customer, note) values (%1, 'Customer %1', \"x\");\n"
+                              "select id, customer from orders where id = %1 order by customer;\n"
+                              "/* update orders set note = 'checked' */ delete from orders where id < %1;\n")
+            .arg(i);
+    });
 }
 
 void BM_ColourOneMegabyte(benchmark::State& state)

@@ -3,6 +3,7 @@
 //   console_run_bench                 Google Benchmark, on QB_BENCH_CONSOLE_DB or a table made here
 //   console_run_bench make FILE       makes the table
 //   console_run_bench once FILE       one run on FILE, prints its milliseconds (bench/run-console.sh)
+#include "bench/BenchSupport.h"
 #include "console/script/ScriptRun.h"
 #include "dataaccess/DataSourceFactory.h"
 
@@ -91,8 +92,7 @@ int main(int argc, char** argv)
         ConsoleRun run(QString::fromLocal8Bit(argv[2]));
         const auto start = std::chrono::steady_clock::now();
         run.run();
-        const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
-        std::printf("%.2f\n", elapsed.count());
+        qb::bench::printMs(qb::bench::msSince(start));
         return run.characters() > 0 ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);

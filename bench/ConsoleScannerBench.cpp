@@ -1,5 +1,6 @@
 // Cutting a large script into statements: a 10 MB script of inserts with quoted values, comments,
 // line breaks and selects, scanned into a sink that only counts. Reported as bytes of script text.
+#include "bench/BenchSupport.h"
 #include "console/script/StatementScanner.h"
 
 #include <benchmark/benchmark.h>
@@ -19,17 +20,14 @@ public:
 
 QString makeScript(qsizetype size)
 {
-    QString script;
-    script.reserve(size + 256);
-    for (int i = 0; script.size() < size; ++i) {
-        script += QStringLiteral("-- order %1\n"
-                                 "insert into orders (id, customer, note, amount)\n"
-                                 "    values (%1, 'Customer %1', 'said: \"call back; later\"', %2);\n"
-                                 "select id,  customer\n\tfrom orders /* by id; */ where id = %1;\n")
-                      .arg(i)
-                      .arg(i * 3.25);
-    }
-    return script;
+    return qb::bench::repeatedText(size, [](int i) {
+        return QStringLiteral("-- order %1\n"
+                              "insert into orders (id, customer, note, amount)\n"
+                              "    values (%1, 'Customer %1', 'said: \"call back; later\"', %2);\n"
+                              "select id,  customer\n\tfrom orders /* by id; */ where id = %1;\n")
+            .arg(i)
+            .arg(i * 3.25);
+    });
 }
 
 void BM_ScanTenMegabyteScript(benchmark::State& state)

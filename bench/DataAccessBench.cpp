@@ -6,8 +6,8 @@
 //   dataaccess_bench loopskip FILE N    plain: prepare and step N rows
 //   dataaccess_bench rss FILE           Load data, then print the peak resident memory (VmHWM, kB)
 // Prints one number: milliseconds (or kB for rss).
-#include "common/ReportSink.h"
-#include "dataaccess/DataSourceFactory.h"
+#include "bench/BenchLoad.h"
+#include "bench/BenchSupport.h"
 #include "dataaccess/TableData.h"
 
 #include <sqlite3.h>
@@ -15,30 +15,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
+#include <exception>
 #include <string>
 
 namespace {
-
-class NullSink final : public qb::ReportSink {
-public:
-    void setProgressRange(int, int) override {}
-    void setProgressPos(int) override {}
-    void hideProgress() override {}
-    void postText(const QString&, int) override {}
-    void postStage(int, int) override {}
-    void clearListColumns() override {}
-    void addListColumn(const QString&, int, int, int) override {}
-    void setColumnWidth(int, int) override {}
-    void addError(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    void addInformation(const QString&) override {}
-};
-
-double msSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 sqlite3* openFile(const char* path, int flags)
 {
@@ -79,36 +59,26 @@ double plainLoop(const char* path, long limit)
         ++n;
     sqlite3_finalize(st);
     sqlite3_close(db);
-    const double ms = msSince(start);
+    const double ms = qb::bench::msSince(start);
     if (limit >= 0 && n != limit)
         std::fprintf(stderr, "only %ld rows\n", n);
     return ms;
 }
 
-struct Loaded {
-    std::shared_ptr<qb::data::DataSource> source;
-    std::shared_ptr<qb::data::Session> session;
-    qb::data::TableData data;
-};
-
-void load(const char* path, Loaded& l)
+// Load page p after Load data; only the page is timed.
+int timePage(const QString& connection, int p)
 {
-    l.source = qb::data::createDataSource(QStringLiteral("Provider=SQLite;Data Source=") + QString::fromUtf8(path));
-    l.source->initialize();
-    l.session = l.source->createSession();
-    NullSink sink;
-    if (l.data.loadData(l.session, {{}, QStringLiteral("t")}, {}, true, sink) != qb::data::TableData::LoadResult::Loaded)
-        std::exit(3);
-}
-
-long vmHwmKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
+    int code = 3;
+    qb::bench::withLoadedTable(connection, QStringLiteral("t"), [&](qb::data::TableData& data) {
+        const auto start = std::chrono::steady_clock::now();
+        data.loadPage(p);
+        const double ms = qb::bench::msSince(start);
+        if (data.currentPage() == p && data.rowsOnCurrentPage() > 0) {
+            qb::bench::printMs(ms);
+            code = 0;
+        }
+    });
+    return code;
 }
 
 } // namespace
@@ -122,39 +92,21 @@ int main(int argc, char** argv)
     const std::string mode = argv[1];
     const char* path = argv[2];
     const long n = argc > 3 ? std::atol(argv[3]) : 0;
-    if (mode == "make")
-        return make(path, n);
-    if (mode == "loop") {
-        std::printf("%.2f\n", plainLoop(path, -1));
-        return 0;
-    }
-    if (mode == "loopskip") {
-        std::printf("%.2f\n", plainLoop(path, n));
-        return 0;
-    }
-    if (mode == "load") {
-        const auto start = std::chrono::steady_clock::now();
-        Loaded l;
-        load(path, l);
-        std::printf("%.2f\n", msSince(start));
-        return 0;
-    }
-    if (mode == "page") {
-        Loaded l;
-        load(path, l);
-        const auto start = std::chrono::steady_clock::now();
-        l.data.loadPage(int(n));
-        const double ms = msSince(start);
-        if (l.data.currentPage() != int(n) || l.data.rowsOnCurrentPage() == 0)
-            return 3;
-        std::printf("%.2f\n", ms);
-        return 0;
-    }
-    if (mode == "rss") {
-        Loaded l;
-        load(path, l);
-        std::printf("%ld\n", vmHwmKb());
-        return 0;
+    const QString connection = QStringLiteral("Provider=SQLite;Data Source=") + QString::fromUtf8(path);
+    try {
+        if (mode == "make")
+            return make(path, n);
+        if (mode == "loop" || mode == "loopskip") {
+            qb::bench::printMs(plainLoop(path, mode == "loop" ? -1 : n));
+            return 0;
+        }
+        if (mode == "page")
+            return timePage(connection, int(n));
+        if (const auto code = qb::bench::runLoadMode(mode, connection, QStringLiteral("t")))
+            return *code;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "error: %s\n", e.what());
+        return 3;
     }
     std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
     return 2;

@@ -5,54 +5,28 @@
 //   odbc_pg_bench rss CONNECTION TABLE    Load data, then print the peak resident memory (VmHWM, kB)
 // CONNECTION is an initialization string ("Provider=ODBC;Driver={PostgreSQL Unicode};...").
 // Prints one number: milliseconds (or kB for rss).
-#include "common/ReportSink.h"
+#include "bench/BenchLoad.h"
+#include "bench/BenchSupport.h"
 #include "dataaccess/BindingRules.h"
 #include "dataaccess/ColumnBinding.h"
 #include "dataaccess/DataSourceFactory.h"
-#include "dataaccess/TableData.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
+#include <exception>
 #include <string>
 #include <vector>
 
 namespace {
-
-class NullSink final : public qb::ReportSink {
-public:
-    void setProgressRange(int, int) override {}
-    void setProgressPos(int) override {}
-    void hideProgress() override {}
-    void postText(const QString&, int) override {}
-    void postStage(int, int) override {}
-    void clearListColumns() override {}
-    void addListColumn(const QString&, int, int, int) override {}
-    void setColumnWidth(int, int) override {}
-    void addError(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    void addInformation(const QString&) override {}
-};
-
-double msSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-std::shared_ptr<qb::data::Session> connect(const QString& connection)
-{
-    auto source = qb::data::createDataSource(connection);
-    source->initialize();
-    return source->createSession();
-}
 
 // Every row, every column, into ColumnBinding records bound by the row cache's rules; long
 // values are read as far as the cache would (512 bytes). Returns the rows walked.
 long walk(const QString& connection, const QString& table)
 {
     using namespace qb::data;
-    auto session = connect(connection);
+    auto source = createDataSource(connection);
+    source->initialize();
+    auto session = source->createSession();
     auto rowset = session->execute(QStringLiteral("select * from ") + table);
     const std::vector<ColumnInfo> columns = rowset->columns();
     std::vector<ColumnBinding> row(columns.size());
@@ -77,29 +51,6 @@ long walk(const QString& connection, const QString& table)
     return rows;
 }
 
-struct Loaded {
-    std::shared_ptr<qb::data::Session> session;
-    qb::data::TableData data;
-};
-
-void load(const QString& connection, const QString& table, Loaded& l)
-{
-    l.session = connect(connection);
-    NullSink sink;
-    if (l.data.loadData(l.session, {{}, table}, {}, true, sink) != qb::data::TableData::LoadResult::Loaded)
-        std::exit(3);
-}
-
-long vmHwmKb()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -115,25 +66,14 @@ int main(int argc, char** argv)
         if (mode == "walk") {
             const auto start = std::chrono::steady_clock::now();
             const long rows = walk(connection, table);
-            const double ms = msSince(start);
+            const double ms = qb::bench::msSince(start);
             if (rows <= 0)
                 return 3;
-            std::printf("%.2f\n", ms);
+            qb::bench::printMs(ms);
             return 0;
         }
-        if (mode == "load") {
-            const auto start = std::chrono::steady_clock::now();
-            Loaded l;
-            load(connection, table, l);
-            std::printf("%.2f\n", msSince(start));
-            return 0;
-        }
-        if (mode == "rss") {
-            Loaded l;
-            load(connection, table, l);
-            std::printf("%ld\n", vmHwmKb());
-            return 0;
-        }
+        if (const auto code = qb::bench::runLoadMode(mode, connection, table))
+            return *code;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error: %s\n", e.what());
         return 3;

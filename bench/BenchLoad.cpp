@@ -1,0 +1,57 @@
+#include "bench/BenchLoad.h"
+
+#include "bench/BenchSupport.h"
+#include "common/ReportSink.h"
+#include "dataaccess/DataSourceFactory.h"
+#include "dataaccess/TableData.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace qb::bench {
+namespace {
+
+class DiscardingSink final : public qb::ReportSink {
+public:
+    void setProgressRange(int, int) override {}
+    void setProgressPos(int) override {}
+    void hideProgress() override {}
+    void postText(const QString&, int) override {}
+    void postStage(int, int) override {}
+    void clearListColumns() override {}
+    void addListColumn(const QString&, int, int, int) override {}
+    void setColumnWidth(int, int) override {}
+    void addError(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
+    void addInformation(const QString&) override {}
+};
+
+} // namespace
+
+void withLoadedTable(const QString& connection, const QString& table,
+                     const std::function<void(qb::data::TableData&)>& then)
+{
+    const auto source = qb::data::createDataSource(connection);
+    source->initialize();
+    const auto session = source->createSession();
+    qb::data::TableData data;
+    DiscardingSink sink;
+    if (data.loadData(session, {{}, table}, {}, true, sink) != qb::data::TableData::LoadResult::Loaded)
+        std::exit(3);
+    then(data);
+}
+
+std::optional<int> runLoadMode(const std::string& mode, const QString& connection, const QString& table)
+{
+    if (mode == "load") {
+        const auto start = std::chrono::steady_clock::now();
+        withLoadedTable(connection, table, [&](qb::data::TableData&) { printMs(msSince(start)); });
+        return 0;
+    }
+    if (mode == "rss") {
+        withLoadedTable(connection, table, [](qb::data::TableData&) { std::printf("%ld\n", peakResidentKb()); });
+        return 0;
+    }
+    return std::nullopt;
+}
+
+} // namespace qb::bench

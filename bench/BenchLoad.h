@@ -1,0 +1,28 @@
+#pragma once
+// Load data (count + first page) as the table view runs it, for the data access timing programs
+// (SQLite and ODBC alike): one new connection from an initialization string, one table.
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace qb::data {
+class TableData;
+}
+
+namespace qb::bench {
+
+// Connects, runs Load data on the table, and hands the loaded data to `then` before anything is
+// torn down. Progress and texts are dropped; an error entry goes to stderr. A table that does not
+// load ends the process with exit code 3.
+void withLoadedTable(const QString& connection, const QString& table,
+                     const std::function<void(qb::data::TableData&)>& then);
+
+// The modes every data access program offers on a table:
+//   load   prints the milliseconds of Load data, connecting included, teardown excluded
+//   rss    runs Load data, then prints the peak resident memory in kB
+// Answers the exit code, or nothing for another mode.
+std::optional<int> runLoadMode(const std::string& mode, const QString& connection, const QString& table);
+
+} // namespace qb::bench

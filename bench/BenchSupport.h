@@ -1,0 +1,25 @@
+#pragma once
+// What the timing programs share: the steady-clock milliseconds they print as their one number
+// for the run scripts, the process's peak resident memory, and large generated texts.
+//
+// Memory is read from within the process that did the work: the scripts start one process per
+// figure, so each peak holds that run and nothing before it.
+#include <QString>
+
+#include <chrono>
+#include <functional>
+
+namespace qb::bench {
+
+double msSince(std::chrono::steady_clock::time_point start);
+
+// Prints milliseconds the way the run scripts read them: one number on its own line.
+void printMs(double ms);
+
+// The highest resident set size of this process so far (VmHWM), in kB; -1 when unreadable.
+long peakResidentKb();
+
+// piece(0) + piece(1) + ... until the text holds at least size characters.
+QString repeatedText(qsizetype size, const std::function<QString(int)>& piece);
+
+} // namespace qb::bench
