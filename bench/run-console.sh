@@ -1,21 +1,15 @@
 #!/usr/bin/env bash
 # Console benchmarks with their goals, medians of interleaved runs.
 #   bench/run-console.sh [build folder (default build/bench)] [runs (default 11)]
-# Builds the console bench targets into the folder first.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build/bench}
-runs=${2:-11}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQB_TESTS=OFF -DQB_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target console_scanner_bench colorizer_bench console_run_bench >/dev/null
+# Configures the folder as the bench flavour if needed and brings the console bench programs up to date first.
+# shellcheck source=bench/bench-common.sh
+source "$(dirname "$0")/bench-common.sh" "$@"
+bench_build console_scanner_bench colorizer_bench console_run_bench
 bin="$build/bin"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$bin/console_run_bench" make "$work/t.db"
 
-median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
-ms_cmd() { local s e; s=$(date +%s%N); "$@" >/dev/null; e=$(date +%s%N); awk -v a="$s" -v b="$e" 'BEGIN {printf "%.2f\n", (b - a) / 1e6}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 # Median real time (ms) and bytes per second (MB/s) of a Google Benchmark program.
 gbench() {
   "$1" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |

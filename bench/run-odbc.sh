@@ -2,16 +2,11 @@
 # The ODBC provider on PostgreSQL beside psql, medians of interleaved runs, on the private server
 # of scripts/test-services.sh (started and stopped here).
 #   bench/run-odbc.sh [build folder (default build/bench)] [runs (default 11)]
-# Builds the bench flavour if the folder has no odbc_pg_bench yet.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build/bench}
-runs=${2:-11}
+# Configures the folder as the bench flavour if needed and brings odbc_pg_bench up to date first.
+# shellcheck source=bench/bench-common.sh
+source "$(dirname "$0")/bench-common.sh" "$@"
+bench_build odbc_pg_bench
 bin="$build/bin/odbc_pg_bench"
-if [ ! -x "$bin" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQB_TESTS=OFF -DQB_BENCH=ON >/dev/null
-  cmake --build "$build" -j2 --target odbc_pg_bench >/dev/null
-fi
 # shellcheck source=scripts/test-services.sh
 source scripts/test-services.sh
 services_start >/dev/null
@@ -32,10 +27,6 @@ make_table t10m 10000000
 make_table t1k 1000
 connection="Provider=ODBC;Driver={PostgreSQL Unicode};Server=$QB_PG_HOST;Port=$QB_PG_PORT;Database=qbbench;Uid=$QB_PG_USER;Pwd={$QB_PG_PASSWORD}"
 
-median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
-ms_cmd() { local s e; s=$(date +%s%N); "$@" >/dev/null; e=$(date +%s%N); awk -v a="$s" -v b="$e" 'BEGIN {printf "%.2f\n", (b - a) / 1e6}'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
-
 : >"$work/walk"; : >"$work/load"; : >"$work/psql"
 for _ in $(seq "$runs"); do
   "$bin" walk "$connection" t1m >>"$work/walk"
@@ -49,5 +40,4 @@ printf 'PostgreSQL through the ODBC provider, 1,000,000 rows x 5 columns over TC
 printf '  psql -c "select * from t" > /dev/null  %8.1f ms\n' "$anchor"
 printf '  execute + walk, all columns read       %8.1f ms   ratio %s (goal <= 1.0)\n' "$walk" "$(ratio "$walk" "$anchor")"
 printf '  Load data (count + first page)         %8.1f ms   ratio %s\n' "$load" "$(ratio "$load" "$anchor")"
-printf 'Peak resident memory after Load data through ODBC (VmHWM, separate processes)\n'
-printf '  10,000,000 rows %8d kB\n  1,000 rows      %8d kB\n  difference      %8d kB (goal <= 20480)\n' "$rss10" "$rss1" "$((rss10 - rss1))"
+print_peak_growth 'Peak resident memory after Load data through ODBC (VmHWM, separate processes)' "$rss10" "$rss1"
