@@ -4,23 +4,17 @@
 #include "console/QStringPrinting.h"
 #include "console/RecordingResultWriter.h"
 #include "console/script/ScriptRun.h"
-#include "dataaccess/DataSourceFactory.h"
-#include "support/Backends.h"
-#include "support/TempDir.h"
-
-#include <gtest/gtest.h>
+#include "support/BackendFixture.h"
 
 #include <cstring>
 
 namespace qbtest {
 
-class ScriptBackendTest : public ::testing::TestWithParam<std::string> {
+class ScriptBackendTest : public BackendFixture {
 protected:
     void SetUp() override
     {
-        backend = makeBackend(GetParam(), scratch);
-        dataSource = qb::data::createDataSource(backend->connectionString());
-        dataSource->initialize();
+        BackendFixture::SetUp();
         session = dataSource->createSession();
     }
 
@@ -54,26 +48,9 @@ protected:
         return count;
     }
 
-    // A table "numbers" with the ids 1..n.
-    void makeNumbers(int n)
-    {
-        backend->exec(QStringLiteral("CREATE TABLE numbers (id INTEGER)"));
-        backend->exec(QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < %1) "
-                                     "INSERT INTO numbers (id) SELECT i FROM c")
-                          .arg(n));
-    }
-
-    TempDir scratch;
-    std::unique_ptr<Backend> backend;
-    std::shared_ptr<qb::data::DataSource> dataSource;
     std::shared_ptr<qb::data::Session> session;
     std::shared_ptr<RecordingResultWriter> writer = std::make_shared<RecordingResultWriter>();
     std::shared_ptr<qb::console::StopSignal> stop = std::make_shared<qb::console::StopSignal>();
 };
-
-inline std::string backendName(const ::testing::TestParamInfo<std::string>& info)
-{
-    return info.param;
-}
 
 } // namespace qbtest

@@ -77,13 +77,13 @@ TEST_P(ScriptBackendTest, TransactionTokensOfTheScriptAreNotExecuted)
 
 TEST_P(ScriptBackendTest, RowsNotShownDuringExecutionHoldRepaintPerTable)
 {
-    makeNumbers(3);
+    makeNumberedTable(QStringLiteral("numbers"), 3);
     makeRun(false)->run(QStringLiteral("select id from numbers order by id;select id from numbers;"));
     EXPECT_EQ(writer->events.filter(QStringLiteral("hold")).size(), 2);
     EXPECT_EQ(writer->events.filter(QStringLiteral("release")).size(), 2);
     EXPECT_EQ(writer->texts(qbtest::RecordingResultWriter::Append::Plain).size(), 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ScriptBackendTest, ::testing::ValuesIn(qbtest::backendNames()), qbtest::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, ScriptBackendTest, ::testing::ValuesIn(qbtest::backendNames()), qbtest::backendTestName);
 
 } // namespace

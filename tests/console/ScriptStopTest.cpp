@@ -38,7 +38,7 @@ protected:
 
 TEST_P(ScriptStopTest, StopDuringALargeResultEndsTheTableAfterTheCurrentRow)
 {
-    makeNumbers(10000);
+    makeNumberedTable(QStringLiteral("numbers"), 10000);
     qb::Event reached;
     qb::Event resume;
     writer->onPlainText = [&](const QString& line) {
@@ -101,7 +101,7 @@ TEST_P(ScriptStopTest, StoppingTheWorkerStopsTheRunInTime)
 
 TEST_P(ScriptStopTest, WorkerStoppedWhileTheWindowIsBusyStopsTheRestOfTheScript)
 {
-    makeNumbers(3);
+    makeNumberedTable(QStringLiteral("numbers"), 3);
     qb::Event started;
     qb::Event resume;
     bool first = true;
@@ -124,6 +124,6 @@ TEST_P(ScriptStopTest, WorkerStoppedWhileTheWindowIsBusyStopsTheRestOfTheScript)
                               "SQL>  select 1\r\nExecution has been interrupted\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ScriptStopTest, ::testing::ValuesIn(qbtest::backendNames()), qbtest::backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, ScriptStopTest, ::testing::ValuesIn(qbtest::backendNames()), qbtest::backendTestName);
 
 } // namespace

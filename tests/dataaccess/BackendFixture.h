@@ -1,44 +1,19 @@
 #pragma once
 // A test fixture parameterized over the test backends: a fresh database and a session on it
 // through the code under test.
-#include "dataaccess/DataSourceFactory.h"
-#include "support/Backends.h"
-#include "support/TempDir.h"
-
-#include <gtest/gtest.h>
+#include "support/BackendFixture.h"
 
 namespace qbtest {
 
-class BackendTest : public ::testing::TestWithParam<std::string> {
+class BackendTest : public BackendFixture {
 protected:
     void SetUp() override
     {
-        backend = makeBackend(GetParam(), scratch);
-        dataSource = qb::data::createDataSource(backend->connectionString());
-        dataSource->initialize();
+        BackendFixture::SetUp();
         session = dataSource->createSession();
     }
-    bool isSqlite() const { return GetParam() == "sqlite"; }
 
-    // n rows (id 1..n, name "row <id>") in a new table.
-    void makeNumberedTable(const QString& table, int n)
-    {
-        backend->exec(QStringLiteral("CREATE TABLE %1 (id INTEGER, name VARCHAR(20))").arg(table));
-        backend->exec(QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < %2) "
-                                     "INSERT INTO %1 (id, name) SELECT i, 'row ' || i FROM c")
-                          .arg(table)
-                          .arg(n));
-    }
-
-    TempDir scratch;
-    std::unique_ptr<Backend> backend;
-    std::shared_ptr<qb::data::DataSource> dataSource;
     std::shared_ptr<qb::data::Session> session;
 };
-
-inline std::string backendTestName(const ::testing::TestParamInfo<std::string>& info)
-{
-    return info.param;
-}
 
 } // namespace qbtest
