@@ -33,6 +33,25 @@ protected:
         return QStringLiteral("with recursive c(i) as (select 1 union all select i + 1 from c) select count(*) from c");
     }
 
+    // Runs the long statement, then "select 1"; returns once the long one is under way.
+    void startLongStatement()
+    {
+        writer->onAppend = [this, statement = longStatement()](const QString& text) {
+            if (text.startsWith(QLatin1Char(' ') + statement))
+                longStatementEchoed.set();
+        };
+        start(longStatement() + QStringLiteral(";\nselect 1;"));
+        ASSERT_TRUE(longStatementEchoed.wait(60s));
+        std::this_thread::sleep_for(300ms); // let it get going in the database
+    }
+    // The window's text when both statements of startLongStatement() were stopped.
+    QString longStatementStopped() const
+    {
+        return "SQL>  " + longStatement() + "\r\nExecution has been interrupted\r\n"
+                                            "SQL>  select 1\r\nExecution has been interrupted\r\n";
+    }
+
+    qb::Event longStatementEchoed; // before the worker, whose job may still signal it
     qb::WorkerThread worker;
 };
 
@@ -68,35 +87,17 @@ TEST_P(ScriptStopTest, StopDuringALargeResultEndsTheTableAfterTheCurrentRow)
 
 TEST_P(ScriptStopTest, StopInterruptsAStatementStillExecuting)
 {
-    const QString statement = longStatement();
-    qb::Event echoed;
-    writer->onAppend = [&](const QString& text) {
-        if (text.startsWith(QLatin1Char(' ') + statement))
-            echoed.set();
-    };
-    start(statement + QStringLiteral(";\nselect 1;"));
-    ASSERT_TRUE(echoed.wait(60s));
-    std::this_thread::sleep_for(300ms); // let it get going in the database
+    ASSERT_NO_FATAL_FAILURE(startLongStatement());
     stop->request();
     ASSERT_TRUE(worker.waitForEnd(60s)) << "the statement was not interrupted";
-    EXPECT_EQ(writer->text(), "SQL>  " + statement + "\r\nExecution has been interrupted\r\n"
-                              "SQL>  select 1\r\nExecution has been interrupted\r\n");
+    EXPECT_EQ(writer->text(), longStatementStopped());
 }
 
 TEST_P(ScriptStopTest, StoppingTheWorkerStopsTheRunInTime)
 {
-    const QString statement = longStatement();
-    qb::Event echoed;
-    writer->onAppend = [&](const QString& text) {
-        if (text.startsWith(QLatin1Char(' ') + statement))
-            echoed.set();
-    };
-    start(statement + QStringLiteral(";\nselect 1;"));
-    ASSERT_TRUE(echoed.wait(60s));
-    std::this_thread::sleep_for(300ms);
+    ASSERT_NO_FATAL_FAILURE(startLongStatement());
     EXPECT_TRUE(worker.stop(30s)) << "the run was given up on";
-    EXPECT_EQ(writer->text(), "SQL>  " + statement + "\r\nExecution has been interrupted\r\n"
-                              "SQL>  select 1\r\nExecution has been interrupted\r\n");
+    EXPECT_EQ(writer->text(), longStatementStopped());
 }
 
 TEST_P(ScriptStopTest, WorkerStoppedWhileTheWindowIsBusyStopsTheRestOfTheScript)
