@@ -28,8 +28,10 @@ public:
             m_session->hold();
         }
         const bool more = m_inner->next(skip);
-        if (more)
+        if (more) {
             m_rows += static_cast<int>(skip) + 1;
+            m_session->m_rowsFetched += skip + 1;
+        }
         return more;
     }
     void getData(std::byte* rowBuffer) override { m_inner->getData(rowBuffer); }

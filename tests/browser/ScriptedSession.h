@@ -5,6 +5,7 @@
 // not react in time).
 #include "dataaccess/Provider.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -35,6 +36,8 @@ public:
     bool waitUntilHeld(std::chrono::milliseconds timeout = std::chrono::seconds(30));
     int interrupts() const;
     bool holding() const;
+    // Rows fetched so far by every rowset of this session (skipped ones included).
+    uint64_t rowsFetched() const { return m_rowsFetched.load(); }
 
     std::unique_ptr<qb::data::Rowset> execute(const QString& sql, int64_t* rowsAffected = nullptr) override;
     std::unique_ptr<qb::data::Rowset> tablesSchema(const QString& tableType) override;
@@ -62,6 +65,7 @@ private:
     bool m_released = false;
     bool m_holding = false;
     int m_interrupts = 0;
+    std::atomic<uint64_t> m_rowsFetched{0};
 };
 
 } // namespace qbtest
