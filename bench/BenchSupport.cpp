@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <string>
 
@@ -34,6 +35,25 @@ QString repeatedText(qsizetype size, const std::function<QString(int)>& piece)
     for (int i = 0; text.size() < size; ++i)
         text += piece(i);
     return text;
+}
+
+int runMode(int argc, char** argv, int words, const char* usage,
+            const std::function<std::optional<int>(const std::string& mode)>& run)
+{
+    if (argc <= words) {
+        std::fprintf(stderr, "usage: %s %s\n", argv[0], usage);
+        return 2;
+    }
+    const std::string mode = argv[1];
+    try {
+        if (const auto code = run(mode))
+            return *code;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "error: %s\n", e.what());
+        return 3;
+    }
+    std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
+    return 2;
 }
 
 } // namespace qb::bench

@@ -8,6 +8,8 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace qb::bench {
 
@@ -21,5 +23,11 @@ long peakResidentKb();
 
 // piece(0) + piece(1) + ... until the text holds at least size characters.
 QString repeatedText(qsizetype size, const std::function<QString(int)>& piece);
+
+// The frame of a timing program's main(): below `words` arguments (the mode included) it prints
+// "usage: PROGRAM " + usage and answers 2; otherwise run(mode) answers the exit code, or nothing
+// for an unknown mode (2). An exception is printed and answers 3.
+int runMode(int argc, char** argv, int words, const char* usage,
+            const std::function<std::optional<int>(const std::string& mode)>& run);
 
 } // namespace qb::bench

@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <string>
 
 namespace {
@@ -85,29 +84,18 @@ int timePage(const QString& connection, int p)
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s make|load|loop|page|loopskip|rss FILE [N]\n", argv[0]);
-        return 2;
-    }
-    const std::string mode = argv[1];
-    const char* path = argv[2];
-    const long n = argc > 3 ? std::atol(argv[3]) : 0;
-    const QString connection = QStringLiteral("Provider=SQLite;Data Source=") + QString::fromUtf8(path);
-    try {
+    return qb::bench::runMode(argc, argv, 2, "make|load|loop|page|loopskip|rss FILE [N]", [&](const std::string& mode) {
+        const char* path = argv[2];
+        const long n = argc > 3 ? std::atol(argv[3]) : 0;
+        const QString connection = QStringLiteral("Provider=SQLite;Data Source=") + QString::fromUtf8(path);
         if (mode == "make")
-            return make(path, n);
+            return std::optional(make(path, n));
         if (mode == "loop" || mode == "loopskip") {
             qb::bench::printMs(plainLoop(path, mode == "loop" ? -1 : n));
-            return 0;
+            return std::optional(0);
         }
         if (mode == "page")
-            return timePage(connection, int(n));
-        if (const auto code = qb::bench::runLoadMode(mode, connection, QStringLiteral("t")))
-            return *code;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "error: %s\n", e.what());
-        return 3;
-    }
-    std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
-    return 2;
+            return std::optional(timePage(connection, int(n)));
+        return qb::bench::runLoadMode(mode, connection, QStringLiteral("t"));
+    });
 }

@@ -13,7 +13,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -55,29 +54,18 @@ long walk(const QString& connection, const QString& table)
 
 int main(int argc, char** argv)
 {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s walk|load|rss CONNECTION TABLE\n", argv[0]);
-        return 2;
-    }
-    const std::string mode = argv[1];
-    const QString connection = QString::fromUtf8(argv[2]);
-    const QString table = QString::fromUtf8(argv[3]);
-    try {
+    return qb::bench::runMode(argc, argv, 3, "walk|load|rss CONNECTION TABLE", [&](const std::string& mode) {
+        const QString connection = QString::fromUtf8(argv[2]);
+        const QString table = QString::fromUtf8(argv[3]);
         if (mode == "walk") {
             const auto start = std::chrono::steady_clock::now();
             const long rows = walk(connection, table);
             const double ms = qb::bench::msSince(start);
             if (rows <= 0)
-                return 3;
+                return std::optional(3);
             qb::bench::printMs(ms);
-            return 0;
+            return std::optional(0);
         }
-        if (const auto code = qb::bench::runLoadMode(mode, connection, table))
-            return *code;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "error: %s\n", e.what());
-        return 3;
-    }
-    std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
-    return 2;
+        return qb::bench::runLoadMode(mode, connection, table);
+    });
 }
