@@ -190,8 +190,17 @@ TEST(RegistryHiveFile, UserWithoutWriteAccessReadsButGetsAccessDenied)
     // and hive owned by root; as any other user it runs in a folder without write permission.
     const std::string folder = dir.dir().path().string();
     QProcess probe;
+    QString program = helperPath;
+    qbtest::TempDir programFolder;
     if (geteuid() == 0) {
         ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+        // The build tree may lie where "nobody" cannot reach it (a clone below /root), so the
+        // probe runs from a copy in a folder everyone may enter.
+        ASSERT_EQ(::chmod(programFolder.path().c_str(), 0755), 0);
+        program = programFolder.qfile("registry_test_helper");
+        ASSERT_TRUE(QFile::copy(helperPath, program));
+        ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther
+                                                       | QFile::ReadGroup | QFile::ExeGroup));
         probe.setChildProcessModifier([] {
             if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(97);
@@ -199,7 +208,7 @@ TEST(RegistryHiveFile, UserWithoutWriteAccessReadsButGetsAccessDenied)
     } else {
         ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
     }
-    probe.start(helperPath, {QStringLiteral("probe-readonly")});
+    probe.start(program, {QStringLiteral("probe-readonly")});
     ASSERT_TRUE(probe.waitForFinished(120000)) << qPrintable(probe.errorString());
     ::chmod(folder.c_str(), 0700);
     ASSERT_EQ(probe.exitCode(), 0) << probe.readAllStandardError().constData();
