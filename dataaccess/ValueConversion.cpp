@@ -3,10 +3,12 @@
 #include "dataaccess/BufferStream.h"
 
 #include <QString>
+#include <QStringDecoder>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace qb::data {
 namespace {
@@ -22,14 +24,19 @@ void setResult(std::byte* row, const Binding& b, uint32_t length, DBSTATUS statu
     put32(row, b.statusOffset, status);
 }
 
-QByteArray numberText(const CellValue& v)
+// Units a local buffer holds: more than any inline width the suite binds (the console's widest
+// column is 600 characters, its UTF-8 prefix at most 1804 bytes), so a row is converted without
+// touching the heap; wider bindings go through a QString.
+constexpr size_t kLocalUnits = 2048;
+
+// The text of a number: the provider's own rendering where it gave one, else ours in `digits`.
+std::string_view numberChars(const CellValue& v, char (&digits)[64])
 {
     if (v.data)
-        return QByteArray(static_cast<const char*>(v.data), qsizetype(v.size));
-    char buf[64];
-    const auto r = v.kind == CellValue::Kind::Integer ? std::to_chars(buf, buf + sizeof buf, v.integer)
-                                                      : std::to_chars(buf, buf + sizeof buf, v.real);
-    return QByteArray(buf, r.ptr - buf);
+        return {static_cast<const char*>(v.data), v.size};
+    const auto r = v.kind == CellValue::Kind::Integer ? std::to_chars(digits, digits + sizeof digits, v.integer)
+                                                      : std::to_chars(digits, digits + sizeof digits, v.real);
+    return {digits, size_t(r.ptr - digits)};
 }
 
 QByteArray hexText(const void* data, size_t size)
@@ -37,23 +44,36 @@ QByteArray hexText(const void* data, size_t size)
     return QByteArray(static_cast<const char*>(data), qsizetype(size)).toHex().toUpper();
 }
 
-// The value as UTF-8 text (numbers rendered, bytes as hexadecimal digits).
-QByteArray utf8Of(const CellValue& v)
+// The value as UTF-8 text (numbers rendered, bytes as hexadecimal digits), without a copy where it
+// is text or a number already; `holder` keeps a converted text alive.
+std::string_view utf8View(const CellValue& v, char (&digits)[64], QByteArray& holder)
 {
     switch (v.kind) {
     case CellValue::Kind::Integer:
     case CellValue::Kind::Real:
-        return numberText(v);
+        return numberChars(v, digits);
     case CellValue::Kind::Text:
-        return QByteArray(static_cast<const char*>(v.data), qsizetype(v.size));
+        return {static_cast<const char*>(v.data), v.size};
     case CellValue::Kind::WideText:
-        return QString::fromUtf16(static_cast<const char16_t*>(v.data), qsizetype(v.size / 2)).toUtf8();
+        holder = QString::fromUtf16(static_cast<const char16_t*>(v.data), qsizetype(v.size / 2)).toUtf8();
+        return {holder.constData(), size_t(holder.size())};
     case CellValue::Kind::Bytes:
-        return hexText(v.data, v.size);
+        holder = hexText(v.data, v.size);
+        return {holder.constData(), size_t(holder.size())};
     case CellValue::Kind::Null:
         break;
     }
     return {};
+}
+
+QByteArray utf8Of(const CellValue& v)
+{
+    char digits[64];
+    QByteArray holder;
+    const std::string_view text = utf8View(v, digits, holder);
+    if (text.data() == holder.constData())
+        return holder;
+    return QByteArray(text.data(), qsizetype(text.size()));
 }
 
 // The value as UTF-16 text, as bytes in host order.
@@ -74,52 +94,134 @@ QByteArray bytesOf(const CellValue& v)
     return utf8Of(v);
 }
 
-// Wide text inline without converting more of a long UTF-8 value than fits.
-void writeWideInline(const CellValue& v, const Binding& b, std::byte* row)
+// Widens the ASCII bytes at the start of text, at most n of them, into out; returns how many.
+size_t widenAsciiPrefix(const char* text, size_t n, char16_t* out)
 {
-    const size_t maxUnits = b.maxLength >= 2 ? (b.maxLength - 2) / 2 : 0;
-    QString prefixHolder;
-    const char16_t* units;
-    size_t count;
-    size_t fullUnits;
-    if (v.kind == CellValue::Kind::WideText) {
-        units = static_cast<const char16_t*>(v.data);
-        count = fullUnits = v.size / 2;
-    } else if (v.kind == CellValue::Kind::Text) {
-        const char* text = static_cast<const char*>(v.data);
-        // A UTF-16 unit never takes more than 3 bytes of UTF-8, so this prefix covers maxUnits + 1.
-        const size_t take = utf8CutLength(text, v.size, std::min(v.size, maxUnits * 3 + 4));
-        prefixHolder = QString::fromUtf8(text, qsizetype(take));
-        units = reinterpret_cast<const char16_t*>(prefixHolder.utf16());
-        count = size_t(prefixHolder.size());
-        fullUnits = take == v.size ? count : size_t(QString::fromUtf8(text, qsizetype(v.size)).size());
-    } else {
-        const QByteArray wide = utf16Of(v);
-        prefixHolder = QString::fromUtf16(reinterpret_cast<const char16_t*>(wide.constData()), wide.size() / 2);
-        units = reinterpret_cast<const char16_t*>(prefixHolder.utf16());
-        count = fullUnits = size_t(prefixHolder.size());
+    for (size_t i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80)
+            return i;
+        out[i] = c;
     }
+    return n;
+}
+
+// UTF-16 units of UTF-8 text, as QString::fromUtf8 makes them (invalid bytes included).
+size_t utf16LengthOfUtf8(const char* text, size_t size)
+{
+    for (size_t i = 0; i < size; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return size_t(QString::fromUtf8(text, qsizetype(size)).size()); // rare: a long non-ASCII value cut
+    return size;
+}
+
+// Decodes size bytes of UTF-8 into out (room for size units); returns the units written. The
+// same conversion as QString::fromUtf8.
+size_t decodeUtf8(const char* text, size_t size, char16_t* out)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QChar* const begin = reinterpret_cast<QChar*>(out);
+    return size_t(decoder.appendToBuffer(begin, QByteArrayView(text, qsizetype(size))) - begin);
+}
+
+size_t wideCapacity(const Binding& b)
+{
+    return b.maxLength >= 2 ? (b.maxLength - 2) / 2 : 0;
+}
+
+// Writes the first units (cut at the capacity, never inside a surrogate pair) and the terminator;
+// fullUnits is the length of the whole value.
+void putWide(std::byte* row, const Binding& b, const char16_t* units, size_t count, size_t fullUnits)
+{
     if (b.maxLength < 2) {
-        setResult(row, b, uint32_t(fullUnits * 2), fullUnits ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
+        setResult(row, b, uint32_t(std::min<size_t>(fullUnits * 2, UINT32_MAX)),
+                  fullUnits ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
         return;
     }
-    const size_t n = utf16CutLength(units, count, maxUnits);
+    const size_t n = utf16CutLength(units, count, wideCapacity(b));
     std::memcpy(row + b.valueOffset, units, n * 2);
     std::memset(row + b.valueOffset + n * 2, 0, 2);
     setResult(row, b, uint32_t(std::min<size_t>(fullUnits * 2, UINT32_MAX)),
               n < fullUnits ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
 }
 
-void writeNarrowInline(const QByteArray& text, const Binding& b, std::byte* row)
+// UTF-8 text as wide text inline, converting no more of a long value than fits.
+void writeUtf8AsWide(const char* text, size_t size, const Binding& b, std::byte* row)
 {
-    if (b.maxLength < 1) {
-        setResult(row, b, uint32_t(text.size()), text.isEmpty() ? DBSTATUS_S_OK : DBSTATUS_S_TRUNCATED);
+    const size_t maxUnits = wideCapacity(b);
+    // A UTF-16 unit never takes more than 3 bytes of UTF-8, so this prefix covers maxUnits + 1.
+    const size_t take = utf8CutLength(text, size, std::min(size, maxUnits * 3 + 4));
+    if (maxUnits < kLocalUnits) {
+        char16_t local[kLocalUnits];
+        const size_t limit = std::min(size, maxUnits);
+        const size_t ascii = widenAsciiPrefix(text, limit, local);
+        if (ascii == limit) {
+            putWide(row, b, local, ascii, limit == size ? size : utf16LengthOfUtf8(text, size));
+            return;
+        }
+        if (take <= kLocalUnits) {
+            const size_t count = decodeUtf8(text, take, local);
+            putWide(row, b, local, count, take == size ? count : utf16LengthOfUtf8(text, size));
+            return;
+        }
+    }
+    const QString prefix = QString::fromUtf8(text, qsizetype(take));
+    putWide(row, b, reinterpret_cast<const char16_t*>(prefix.utf16()), size_t(prefix.size()),
+            take == size ? size_t(prefix.size()) : utf16LengthOfUtf8(text, size));
+}
+
+// Bytes as hexadecimal digits inline.
+void writeHexAsWide(const void* data, size_t size, const Binding& b, std::byte* row)
+{
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    const size_t digits = std::min(size * 2, wideCapacity(b));
+    if (digits >= kLocalUnits) {
+        const QString hex = QString::fromLatin1(hexText(data, size));
+        putWide(row, b, reinterpret_cast<const char16_t*>(hex.utf16()), size_t(hex.size()), size * 2);
         return;
     }
-    const size_t n = utf8CutLength(text.constData(), size_t(text.size()), b.maxLength - 1);
-    std::memcpy(row + b.valueOffset, text.constData(), n);
+    char16_t local[kLocalUnits];
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < digits; ++i)
+        local[i] = kDigits[i % 2 == 0 ? bytes[i / 2] >> 4 : bytes[i / 2] & 0xF];
+    putWide(row, b, local, digits, size * 2);
+}
+
+void writeWideInline(const CellValue& v, const Binding& b, std::byte* row)
+{
+    switch (v.kind) {
+    case CellValue::Kind::WideText: {
+        const auto* units = static_cast<const char16_t*>(v.data);
+        putWide(row, b, units, v.size / 2, v.size / 2);
+        return;
+    }
+    case CellValue::Kind::Bytes:
+        writeHexAsWide(v.data, v.size, b, row);
+        return;
+    default: {
+        char digits[64];
+        QByteArray holder;
+        const std::string_view text = utf8View(v, digits, holder);
+        writeUtf8AsWide(text.data(), text.size(), b, row);
+    }
+    }
+}
+
+void writeNarrowInline(const CellValue& v, const Binding& b, std::byte* row)
+{
+    char digits[64];
+    QByteArray holder;
+    const std::string_view text = utf8View(v, digits, holder);
+    const auto length = uint32_t(std::min<size_t>(text.size(), UINT32_MAX));
+    if (b.maxLength < 1) {
+        setResult(row, b, length, text.empty() ? DBSTATUS_S_OK : DBSTATUS_S_TRUNCATED);
+        return;
+    }
+    const size_t n = utf8CutLength(text.data(), text.size(), b.maxLength - 1);
+    if (n)
+        std::memcpy(row + b.valueOffset, text.data(), n);
     row[b.valueOffset + n] = std::byte{0};
-    setResult(row, b, uint32_t(text.size()), n < size_t(text.size()) ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
+    setResult(row, b, length, n < text.size() ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
 }
 
 void writeBytesInline(const QByteArray& bytes, const Binding& b, std::byte* row)
@@ -286,7 +388,7 @@ void writeBoundValue(const CellValue& value, const Binding& b, DBTYPE declaredTy
         writeWideInline(value, b, row);
         return;
     case DBTYPE_STR:
-        writeNarrowInline(utf8Of(value), b, row);
+        writeNarrowInline(value, b, row);
         return;
     case DBTYPE_BYTES:
         writeBytesInline(bytesOf(value), b, row);
