@@ -15,8 +15,8 @@
 namespace qbtest {
 
 struct RowsetScript {
-    std::optional<int> failAfterRows; // next() throws ProviderError(E_FAIL, kInjectedFailure)
-    std::optional<int> holdAfterRows; // next() blocks until released (or interrupted)
+    std::optional<int> failAfterRows{}; // next() throws ProviderError(E_FAIL, kInjectedFailure)
+    std::optional<int> holdAfterRows{}; // next() blocks until released (or interrupted)
     bool honorInterrupt = true;       // an interrupt ends a hold with DB_E_CANCELED
     bool failToOpen = false;          // the schema or statement cannot be opened
     bool throwUnexpected = false;     // opening throws something that is not a provider error
