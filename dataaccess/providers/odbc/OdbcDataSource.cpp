@@ -13,31 +13,14 @@ std::shared_ptr<DataSource> createOdbcDataSource(const QString& initString)
 
 namespace odbc {
 
-void OdbcDataSource::initialize()
+std::shared_ptr<OdbcConnection> OdbcDataSource::connect(const ConnectionString& properties)
 {
-    auto connection = std::make_shared<OdbcConnection>(m_properties);
-    std::lock_guard lock(m_mutex);
-    m_connection = std::move(connection);
+    return std::make_shared<OdbcConnection>(properties);
 }
 
-void OdbcDataSource::uninitialize()
+std::shared_ptr<Session> OdbcDataSource::makeSession(std::shared_ptr<OdbcConnection> connection)
 {
-    std::lock_guard lock(m_mutex);
-    m_connection.reset(); // sessions and rowsets still open keep the connection until they go
-}
-
-bool OdbcDataSource::isInitialized() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_connection != nullptr;
-}
-
-std::shared_ptr<Session> OdbcDataSource::createSession()
-{
-    std::lock_guard lock(m_mutex);
-    if (!m_connection)
-        throw ProviderError(E_UNEXPECTED, QStringLiteral("The data source is not initialized."));
-    return std::make_shared<OdbcSession>(m_connection);
+    return std::make_shared<OdbcSession>(std::move(connection));
 }
 
 } // namespace odbc

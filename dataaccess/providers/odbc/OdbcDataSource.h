@@ -1,29 +1,19 @@
 #pragma once
 // The ODBC provider's data source: initialize() connects through the driver manager with the
 // driver's keys of the initialization string (OdbcConnectString.h).
-#include "dataaccess/ConnectionString.h"
-#include "dataaccess/Provider.h"
-
-#include <memory>
-#include <mutex>
+#include "dataaccess/LinkedDataSource.h"
 
 namespace qb::data::odbc {
 
 class OdbcConnection;
 
-class OdbcDataSource final : public DataSource {
+class OdbcDataSource final : public LinkedDataSource<OdbcConnection> {
 public:
-    explicit OdbcDataSource(ConnectionString properties) : m_properties(std::move(properties)) {}
+    using LinkedDataSource::LinkedDataSource;
 
-    void initialize() override;
-    void uninitialize() override;
-    bool isInitialized() const override;
-    std::shared_ptr<Session> createSession() override;
-
-private:
-    ConnectionString m_properties;
-    mutable std::mutex m_mutex;
-    std::shared_ptr<OdbcConnection> m_connection;
+protected:
+    std::shared_ptr<OdbcConnection> connect(const ConnectionString& properties) override;
+    std::shared_ptr<Session> makeSession(std::shared_ptr<OdbcConnection> connection) override;
 };
 
 } // namespace qb::data::odbc

@@ -3,29 +3,19 @@
 //   Data Source   the database file; it must exist (never created here)
 //   Mode          "ReadOnly" (or "Read") opens the file read-only; anything else read-write
 // Other keys are ignored.
-#include "dataaccess/ConnectionString.h"
-#include "dataaccess/Provider.h"
-
-#include <memory>
-#include <mutex>
+#include "dataaccess/LinkedDataSource.h"
 
 namespace qb::data::sqlite {
 
 class SqliteDatabase;
 
-class SqliteDataSource final : public DataSource {
+class SqliteDataSource final : public LinkedDataSource<SqliteDatabase> {
 public:
-    explicit SqliteDataSource(ConnectionString properties) : m_properties(std::move(properties)) {}
+    using LinkedDataSource::LinkedDataSource;
 
-    void initialize() override;
-    void uninitialize() override;
-    bool isInitialized() const override;
-    std::shared_ptr<Session> createSession() override;
-
-private:
-    ConnectionString m_properties;
-    mutable std::mutex m_mutex;
-    std::shared_ptr<SqliteDatabase> m_db;
+protected:
+    std::shared_ptr<SqliteDatabase> connect(const ConnectionString& properties) override;
+    std::shared_ptr<Session> makeSession(std::shared_ptr<SqliteDatabase> db) override;
 };
 
 } // namespace qb::data::sqlite
