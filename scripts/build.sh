@@ -11,5 +11,10 @@ case "$flavour" in
   bench)   opts=(-DCMAKE_BUILD_TYPE=Release -DQB_TESTS=OFF -DQB_BENCH=ON) ;;
   *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
+# A compiler cache, where one is installed, lets several checkouts of the tree share their objects.
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+  opts+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "build/$flavour" -G Ninja "${opts[@]}" "$@" >/dev/null
 cmake --build "build/$flavour" -j"$(nproc)"
