@@ -2,7 +2,7 @@
 // What an element (or any loading job) uses to talk to the views of its main window: the progress
 // bar, the status-bar stage text, the data list's columns and the report log. The main window
 // implements it and marshals every call to the GUI thread; jobs call it from the worker thread.
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 
 #include <QString>
 

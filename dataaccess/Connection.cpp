@@ -1,7 +1,7 @@
 #include "dataaccess/Connection.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/ErrorText.h"
 

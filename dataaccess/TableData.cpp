@@ -1,8 +1,8 @@
 #include "dataaccess/TableData.h"
 
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "dataaccess/BindingRules.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/RowCache.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Error texts of the storage: what a failing storage call or stream result tells the user.
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 
 #include <quillbase/qbstream.h>
 

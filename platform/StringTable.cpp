@@ -1,4 +1,4 @@
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 
 #include <algorithm>
 #include <iterator>
@@ -12,10 +12,10 @@ struct Entry {
 };
 
 constexpr Entry kEntries[] = {
-#include "common/strings/common.inc"
-#include "common/strings/dataaccess.inc"
-#include "common/strings/explorer.inc"
-#include "common/strings/console.inc"
+#include "platform/strings/common.inc"
+#include "platform/strings/dataaccess.inc"
+#include "platform/strings/explorer.inc"
+#include "platform/strings/console.inc"
 };
 
 const Entry* find(int id)

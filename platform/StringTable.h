@@ -1,6 +1,6 @@
 #pragma once
 // User-visible texts keyed by their documented numeric ids, used exactly as written.
-// Each module keeps its entries in common/strings/<module>.inc.
+// Each module keeps its entries in platform/strings/<module>.inc.
 #include <QString>
 
 namespace qb {

@@ -1,6 +1,6 @@
-#include "explorer/settings/RegistryScriptParser.h"
+#include "common/settings/RegistryScriptParser.h"
 
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "platform/Registry.h"
 
 #include <QStringDecoder>

@@ -1,9 +1,8 @@
-#include "explorer/settings/RegistryScriptWriter.h"
+#include "common/settings/RegistryScriptWriter.h"
 
-#include "common/StringTable.h"
-#include "explorer/settings/SettingsNumber.h"
-#include "explorer/settings/SettingsStrings.h"
+#include "common/settings/SettingsNumber.h"
 #include "platform/Registry.h"
+#include "platform/StringTable.h"
 
 #include <QSaveFile>
 #include <QtEndian>
@@ -13,6 +12,10 @@ namespace qb::settings {
 namespace {
 
 using namespace qb::reg;
+
+// String-table ids of the failure message.
+constexpr int kExportCaption = 61436;
+constexpr int kFileNotCreated = 61437;
 
 constexpr int kFirstLineBytes = 22;
 constexpr int kContinuationBytes = 21;
@@ -159,7 +162,7 @@ bool writeRegistryScript(const QString& rootName, const QString& keyPath, const 
 {
     const auto fail = [&report] {
         if (report)
-            report(qb::loadString(strings::ExportErrorCaption), qb::loadString(strings::ExportFileError));
+            report(qb::loadString(kExportCaption), qb::loadString(kFileNotCreated));
         return false;
     };
     QSaveFile file(fileName);

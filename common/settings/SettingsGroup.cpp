@@ -1,6 +1,6 @@
-#include "explorer/settings/SettingsGroup.h"
+#include "common/settings/SettingsGroup.h"
 
-#include "explorer/settings/SettingsNumber.h"
+#include "common/settings/SettingsNumber.h"
 #include "platform/Registry.h"
 
 namespace qb::settings {

@@ -3,8 +3,8 @@
 // modes. Each concrete group describes its keys and values once, in describe(); the modes walk
 // that description. The root is HKEY_CURRENT_USER\<root path> (the explorer's root by default;
 // tests and other programs give their own).
-#include "explorer/settings/LockedSetting.h"
-#include "explorer/settings/SettingsVisitor.h"
+#include "common/settings/LockedSetting.h"
+#include "common/settings/SettingsVisitor.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "explorer/settings/SettingsNumber.h"
+#include "common/settings/SettingsNumber.h"
 
 #include <QByteArray>
 #include <QString>

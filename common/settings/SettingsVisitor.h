@@ -2,7 +2,7 @@
 // What a settings group shows of itself: its keys and, under each, its values in the order they
 // are stored, each with its registry type and default. One description serves every mode:
 // setting the defaults, reading, writing, and finding a field by its value name.
-#include "explorer/settings/LockedSetting.h"
+#include "common/settings/LockedSetting.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "console/script/RowsetPrinter.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 #include "console/script/ColumnWidth.h"
 #include "console/script/ConsoleText.h"
 #include "dataaccess/ErrorText.h"

@@ -1,7 +1,7 @@
 #include "console/script/ScriptExecutor.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 #include "console/script/ConsoleText.h"
 #include "console/script/RowsetPrinter.h"
 #include "dataaccess/ErrorText.h"

@@ -1,6 +1,6 @@
 #include "console/script/StopCheck.h"
 
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "console/script/ConsoleText.h"
 
 namespace qb::console {

@@ -1,5 +1,5 @@
 #pragma once
-// String-table ids of the browser's texts (common/strings/explorer.inc).
+// String-table ids of the browser's texts (platform/strings/explorer.inc).
 namespace qb::browser {
 
 enum BrowserText : int {

@@ -1,7 +1,7 @@
 #include "explorer/browser/ListColumns.h"
 
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 
 namespace qb::browser {
 

@@ -1,8 +1,8 @@
 #include "explorer/browser/LoaderJob.h"
 
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "common/WorkerThreadContext.h"
 #include "dataaccess/ErrorText.h"
 #include "explorer/browser/BrowserState.h"

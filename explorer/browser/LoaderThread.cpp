@@ -1,7 +1,7 @@
 #include "explorer/browser/LoaderThread.h"
 
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "explorer/browser/BrowserTexts.h"
 #include "explorer/browser/BrowserWindow.h"
 #include "explorer/browser/LoaderJob.h"

@@ -1,6 +1,6 @@
 #include "explorer/browser/ProceduresSchemaReader.h"
 
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "explorer/browser/BrowserTexts.h"
 #include "explorer/browser/ElementId.h"
 

@@ -1,6 +1,6 @@
 #include "explorer/browser/xElement.h"
 
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "dataaccess/ObjectName.h"
 #include "explorer/browser/LoaderJobToken.h"
 

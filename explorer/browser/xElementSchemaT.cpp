@@ -1,8 +1,8 @@
 #include "explorer/browser/xElementSchemaT.h"
 
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "dataaccess/ErrorText.h"
 #include "explorer/browser/BrowserTexts.h"
 #include "explorer/browser/SchemaItemReader.h"

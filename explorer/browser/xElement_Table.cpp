@@ -1,7 +1,7 @@
 #include "explorer/browser/xElement_Table.h"
 
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/TableData.h"
 #include "explorer/browser/BrowserTexts.h"

@@ -1,8 +1,8 @@
 #include "explorer/settings/ConfigurationCommands.h"
 
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "explorer/settings/OptionsGroups.h"
-#include "explorer/settings/RegistryScriptWriter.h"
+#include "common/settings/RegistryScriptWriter.h"
 #include "explorer/settings/SettingsStrings.h"
 #include "explorer/settings/UserPrompts.h"
 

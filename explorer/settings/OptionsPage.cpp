@@ -1,8 +1,8 @@
 #include "explorer/settings/OptionsPage.h"
 
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "explorer/settings/OptionsPageView.h"
-#include "explorer/settings/SettingsGroup.h"
+#include "common/settings/SettingsGroup.h"
 #include "explorer/settings/SettingsStrings.h"
 #include "explorer/settings/UserPrompts.h"
 

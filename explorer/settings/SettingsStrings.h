@@ -1,6 +1,6 @@
 #pragma once
 // String-table ids of the options dialog and the configuration commands (texts in
-// common/strings/explorer.inc).
+// platform/strings/explorer.inc).
 
 namespace qb::settings::strings {
 
@@ -41,8 +41,6 @@ enum : int {
     SaveComplete = 61433,
     ExportQuestion = 61434,
     RegFileFilterName = 61435,
-    ExportErrorCaption = 61436,
-    ExportFileError = 61437,
     ErrorCaption = 60000, // shared "Vexa@Qorvex: Error message"
 };
 

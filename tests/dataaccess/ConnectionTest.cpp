@@ -2,7 +2,7 @@
 // captions, and the data source factory's refusals.
 #include "BackendFixture.h"
 
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "dataaccess/Connection.h"
 #include "dataaccess/DataLinkFile.h"
 

@@ -2,7 +2,7 @@
 // stage reporting and failures.
 #include "BackendFixture.h"
 
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "dataaccess/TableData.h"
 #include "support/RecordingReportSink.h"
 

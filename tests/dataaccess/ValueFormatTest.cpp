@@ -4,7 +4,7 @@
 #include "dataaccess/ObjectName.h"
 #include "dataaccess/ValueFormat.h"
 
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 
 #include <gtest/gtest.h>
 

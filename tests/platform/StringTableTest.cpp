@@ -1,5 +1,5 @@
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/SettingsTestSupport.h"
+#include "support/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the result text to standard output. For batch use and for the demo.
 //   qbsql -udl FILE (-sql FILE | -cmd "SQL")
 //   qbsql -constr "Provider=...;..." (-sql FILE | -cmd "SQL")
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "console/script/ScriptRun.h"
 #include "dataaccess/Connection.h"
 

@@ -1,10 +1,10 @@
 // The REGEDIT4 reader: the forms other writers use, rejection of malformed scripts with the line,
 // all or nothing, and export followed by import reproducing the tree.
-#include "common/BrelibException.h"
-#include "explorer/settings/RegistryScriptParser.h"
-#include "explorer/settings/RegistryScriptWriter.h"
-#include "explorer/settings/SettingsNumber.h"
-#include "settings/SettingsTestSupport.h"
+#include "platform/BrelibException.h"
+#include "common/settings/RegistryScriptParser.h"
+#include "common/settings/RegistryScriptWriter.h"
+#include "common/settings/SettingsNumber.h"
+#include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

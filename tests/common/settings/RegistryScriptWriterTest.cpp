@@ -1,7 +1,7 @@
 // The REGEDIT4 writer: section order, value forms, byte-list breaking, escaping, failures.
-#include "explorer/settings/RegistryScriptWriter.h"
-#include "explorer/settings/SettingsNumber.h"
-#include "settings/SettingsTestSupport.h"
+#include "common/settings/RegistryScriptWriter.h"
+#include "common/settings/SettingsNumber.h"
+#include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

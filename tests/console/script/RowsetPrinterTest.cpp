@@ -1,13 +1,13 @@
 // Text tables: widths, header, rows, NULLs, the summary, failures and the progress positions,
 // over rowsets with chosen column descriptions.
-#include "console/FakeRowset.h"
-#include "console/FakeSession.h"
-#include "console/QStringPrinting.h"
-#include "console/RecordingResultWriter.h"
+#include "FakeRowset.h"
+#include "FakeSession.h"
+#include "QStringPrinting.h"
+#include "RecordingResultWriter.h"
 #include "console/script/ColumnWidth.h"
 #include "console/script/RowsetPrinter.h"
 
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // A fresh database per test on each backend, a session on it through our providers, and a
 // recording result window for script runs.
-#include "console/QStringPrinting.h"
-#include "console/RecordingResultWriter.h"
+#include "QStringPrinting.h"
+#include "RecordingResultWriter.h"
 #include "console/script/ScriptRun.h"
 #include "support/BackendFixture.h"
 

@@ -1,6 +1,6 @@
 // Scripts run end to end against real databases: the transcript of the result window, the error
 // lines, and the transaction around the run.
-#include "console/ScriptBackendFixture.h"
+#include "ScriptBackendFixture.h"
 
 namespace {
 

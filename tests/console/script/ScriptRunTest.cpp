@@ -1,9 +1,9 @@
 // The run over a session that answers as the test says: echo, outcome lines, the transaction
 // around the run, stop between statements.
-#include "console/FakeRowset.h"
-#include "console/FakeSession.h"
-#include "console/QStringPrinting.h"
-#include "console/RecordingResultWriter.h"
+#include "FakeRowset.h"
+#include "FakeSession.h"
+#include "QStringPrinting.h"
+#include "RecordingResultWriter.h"
 #include "console/script/ScriptRun.h"
 
 #include <gtest/gtest.h>

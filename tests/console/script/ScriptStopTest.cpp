@@ -1,7 +1,7 @@
 // Stopping a run on the console's worker thread, from another thread as the window does:
 // between rows of a large result, inside a statement that would run for ever, and by stopping
 // the worker itself.
-#include "console/ScriptBackendFixture.h"
+#include "ScriptBackendFixture.h"
 #include "console/script/ScriptJob.h"
 
 #include "common/WorkerThread.h"

@@ -2,7 +2,7 @@
 // opening items, the table and view elements, failures of schema rowsets, tree expansion.
 #include "BrowserFixture.h"
 
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "dataaccess/TableData.h"
 #include "explorer/browser/ElementSet.h"
 #include "explorer/browser/ItemOpening.h"

@@ -6,9 +6,9 @@
 #include "explorer/settings/ElementListStyles.h"
 #include "explorer/settings/LayoutStore.h"
 #include "explorer/settings/OptionsGroups.h"
-#include "explorer/settings/SettingsNumber.h"
-#include "settings/FakeUserPrompts.h"
-#include "settings/SettingsTestSupport.h"
+#include "common/settings/SettingsNumber.h"
+#include "FakeUserPrompts.h"
+#include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

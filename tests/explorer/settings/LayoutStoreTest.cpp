@@ -3,8 +3,8 @@
 #include "common/RecentDocumentList.h"
 #include "explorer/settings/BandValue.h"
 #include "explorer/settings/LayoutStore.h"
-#include "explorer/settings/SettingsNumber.h"
-#include "settings/SettingsTestSupport.h"
+#include "common/settings/SettingsNumber.h"
+#include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

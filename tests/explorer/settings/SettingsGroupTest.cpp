@@ -6,9 +6,9 @@
 #include "explorer/settings/GeneralSettings.h"
 #include "explorer/settings/OptionsGroups.h"
 #include "explorer/settings/ReportWindowSettings.h"
-#include "explorer/settings/SettingsNumber.h"
+#include "common/settings/SettingsNumber.h"
 #include "explorer/settings/ViewSettings.h"
-#include "settings/SettingsTestSupport.h"
+#include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

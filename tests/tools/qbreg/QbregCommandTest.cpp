@@ -1,7 +1,7 @@
 // The qbreg command end to end: export from one registry folder, import into another, and the
 // command's refusals.
-#include "explorer/settings/RegistryScriptWriter.h"
-#include "settings/SettingsTestSupport.h"
+#include "common/settings/RegistryScriptWriter.h"
+#include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
