@@ -1,9 +1,8 @@
 #include "dataaccess/Connection.h"
 
-#include "platform/BrelibException.h"
-#include "platform/StringTable.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/ErrorText.h"
+#include "platform/BrelibException.h"
 
 namespace qb::data {
 
@@ -12,38 +11,6 @@ std::shared_ptr<DataSource> Connection::openDataSource(const QString& name, bool
     std::shared_ptr<DataSource> source = isDataLinkFile ? createDataSourceFromFile(name) : createDataSource(name);
     source->initialize();
     return source;
-}
-
-Connection::OpenResult Connection::openConnection(const QString& name, bool isDataLinkFile)
-{
-    try {
-        openDataSource(name, isDataLinkFile)->uninitialize();
-    } catch (const ProviderError& e) {
-        throw actionError(kActionConnect, e);
-    }
-
-    if (m_hooks.beforeConnect && !m_hooks.beforeConnect())
-        return OpenResult::Refused;
-    if (m_hooks.closeConnection) {
-        if (!m_hooks.closeConnection())
-            return OpenResult::Refused;
-    } else {
-        close();
-    }
-
-    std::shared_ptr<DataSource> source;
-    try {
-        source = openDataSource(name, isDataLinkFile);
-    } catch (const ProviderError& e) {
-        throw Brelib::exception(providerErrorText(e));
-    }
-    install(std::move(source), isDataLinkFile ? name : connectionStringName());
-
-    if (isDataLinkFile && m_hooks.addToRecentList)
-        m_hooks.addToRecentList(name);
-    if (m_hooks.afterConnect)
-        m_hooks.afterConnect();
-    return OpenResult::Opened;
 }
 
 void Connection::install(std::shared_ptr<DataSource> initialized, const QString& connectionName)
@@ -96,21 +63,6 @@ std::shared_ptr<DataSource> Connection::dataSource() const
 {
     std::lock_guard lock(m_mutex);
     return m_dataSource;
-}
-
-QString Connection::captionSuffix() const
-{
-    std::lock_guard lock(m_mutex);
-    return captionSuffix(m_dataSource || m_session, m_connectionName);
-}
-
-QString Connection::captionSuffix(bool connected, const QString& connectionName)
-{
-    if (!connected)
-        return QStringLiteral(" - no connection");
-    if (connectionName.isEmpty())
-        return QStringLiteral(" - connection string");
-    return QStringLiteral(" - [") + connectionName + QStringLiteral("]");
 }
 
 } // namespace qb::data

@@ -1,15 +1,10 @@
 #pragma once
-// The data source and session of one main window, and the name shown in its caption.
-//
-// Opening follows one frame for every opening command: a trial open (so a bad name leaves the
-// current connection as it was), the window's before-connect step, the window's close command,
-// the real open with its session, the recent-list entry for a file, the after-connect step.
-// The steps are hooks the window fills in; a step that refuses ends the command quietly.
-// Failures throw Brelib::exception with the complete message.
+// The data source and session a window works on, and the name it was opened under. The window's
+// open and close commands around it (trial open, the window's steps, the recent list) are
+// common/WindowConnection's. Failures throw Brelib::exception with the complete message.
 #include "dataaccess/Provider.h"
 
 #include <QString>
-#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -17,35 +12,11 @@ namespace qb::data {
 
 class Connection {
 public:
-    struct Hooks {
-        std::function<bool()> beforeConnect;    // false: the command ends; unset: goes on
-        std::function<bool()> closeConnection;  // the window's close command; unset: close()
-        std::function<void(const QString& path)> addToRecentList; // files only
-        std::function<void()> afterConnect;
-    };
-
-    enum class OpenResult { Opened, Refused };
-
-    // ConnectionName of a connection opened from a connection string.
-    static QString connectionStringName() { return QStringLiteral("connection string"); }
-
-    Connection() = default;
-    explicit Connection(Hooks hooks) : m_hooks(std::move(hooks)) {}
-    void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
-
-    // Opens a data link file (isDataLinkFile) or a connection string. A failed trial open throws
-    // "The new connection has been interrupted: " + the provider's text and changes nothing;
-    // a failure of the real open or of the session throws the provider's text alone (the old
-    // connection is closed by then).
-    OpenResult openConnection(const QString& name, bool isDataLinkFile);
-
-    // Puts an initialized data source in place under the name and creates its session: the real
-    // open of the commands that build their data source themselves (a new data link file, the
-    // connection-string wizard). On failure the data source is uninitialized and the provider's
-    // text alone is thrown.
+    // Puts an initialized data source in place under the name and creates its session. On
+    // failure the data source is uninitialized and the provider's text alone is thrown.
     void install(std::shared_ptr<DataSource> initialized, const QString& connectionName);
 
-    // Drops the session, then the data source; ConnectionName becomes empty.
+    // Drops the session, then the data source; the name becomes empty.
     void close();
 
     // Connected while the data source or the session is present.
@@ -54,17 +25,11 @@ public:
     std::shared_ptr<Session> session() const;
     std::shared_ptr<DataSource> dataSource() const;
 
-    // What follows the program's name in the window caption:
-    //   " - no connection", " - [" + ConnectionName + "]", or " - connection string" when the
-    //   name is empty.
-    QString captionSuffix() const;
-    static QString captionSuffix(bool connected, const QString& connectionName);
-
-    // An initialized data source for the name (a trial open). Throws ProviderError.
+    // An initialized data source for a data link file (isDataLinkFile) or a connection string.
+    // Throws ProviderError.
     static std::shared_ptr<DataSource> openDataSource(const QString& name, bool isDataLinkFile);
 
 private:
-    Hooks m_hooks;
     mutable std::mutex m_mutex;
     std::shared_ptr<DataSource> m_dataSource;
     std::shared_ptr<Session> m_session;

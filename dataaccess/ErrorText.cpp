@@ -1,8 +1,8 @@
 #include "dataaccess/ErrorText.h"
 
+#include "dataaccess/Provider.h"
 #include "platform/BrelibException.h"
 #include "platform/StringTable.h"
-#include "dataaccess/Provider.h"
 
 #include <cstring>
 

@@ -1,13 +1,13 @@
 #include "dataaccess/TableData.h"
 
-#include "platform/BrelibException.h"
 #include "common/ReportSink.h"
-#include "platform/StringTable.h"
 #include "dataaccess/BindingRules.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/RowCache.h"
 #include "dataaccess/ValueConversion.h"
 #include "dataaccess/ValueFormat.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 #include <cstring>
 

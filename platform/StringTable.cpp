@@ -13,9 +13,9 @@ struct Entry {
 
 constexpr Entry kEntries[] = {
 #include "platform/strings/common.inc"
+#include "platform/strings/console.inc"
 #include "platform/strings/dataaccess.inc"
 #include "platform/strings/explorer.inc"
-#include "platform/strings/console.inc"
 };
 
 const Entry* find(int id)

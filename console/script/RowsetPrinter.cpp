@@ -1,10 +1,10 @@
 #include "console/script/RowsetPrinter.h"
 
-#include "platform/BrelibException.h"
-#include "platform/StringTable.h"
 #include "console/script/ColumnWidth.h"
 #include "console/script/ConsoleText.h"
 #include "dataaccess/ErrorText.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,12 +1,12 @@
 #include "explorer/browser/LoaderThread.h"
 
 #include "common/ReportSink.h"
-#include "platform/StringTable.h"
 #include "explorer/browser/BrowserTexts.h"
 #include "explorer/browser/BrowserWindow.h"
 #include "explorer/browser/LoaderJob.h"
 #include "explorer/browser/LoaderJobToken.h"
 #include "explorer/browser/xElement.h"
+#include "platform/StringTable.h"
 
 #include <cstdlib>
 

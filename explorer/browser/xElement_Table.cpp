@@ -1,10 +1,10 @@
 #include "explorer/browser/xElement_Table.h"
 
 #include "common/ReportSink.h"
-#include "platform/StringTable.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/TableData.h"
 #include "explorer/browser/BrowserTexts.h"
+#include "platform/StringTable.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,10 +1,10 @@
 #include "explorer/settings/ConfigurationCommands.h"
 
-#include "platform/StringTable.h"
-#include "explorer/settings/OptionsGroups.h"
 #include "common/settings/RegistryScriptWriter.h"
+#include "explorer/settings/OptionsGroups.h"
 #include "explorer/settings/SettingsStrings.h"
 #include "explorer/settings/UserPrompts.h"
+#include "platform/StringTable.h"
 
 namespace qb::settings {
 

@@ -1,14 +1,16 @@
-// Opening and closing connections: the frame of steps, failures that keep the old connection,
-// captions, and the data source factory's refusals.
-#include "BackendFixture.h"
-
-#include "platform/BrelibException.h"
-#include "dataaccess/Connection.h"
+// A window's opening and closing of connections: the frame of steps, failures that keep the old
+// connection, captions, clear messages for bad names.
+#include "common/WindowConnection.h"
 #include "dataaccess/DataLinkFile.h"
+#include "dataaccess/DataSourceFactory.h"
+#include "platform/BrelibException.h"
+#include "support/BackendFixture.h"
 
 #include <QFile>
 
-using namespace qb::data;
+using qb::WindowConnection;
+using qb::data::providerNames;
+using qb::data::writeDataLinkFile;
 
 namespace qbtest {
 namespace {
@@ -23,16 +25,16 @@ QString messageOf(const std::function<void()>& f)
     return QStringLiteral("<no exception>");
 }
 
-class ConnectionTest : public BackendTest {};
+class WindowConnectionTest : public BackendFixture {};
 
-TEST_P(ConnectionTest, AFailedOpenKeepsThePreviousConnection)
+TEST_P(WindowConnectionTest, AFailedOpenKeepsThePreviousConnection)
 {
     std::vector<std::string> steps;
-    Connection connection({[&] { steps.push_back("before"); return true; },
+    WindowConnection connection({[&] { steps.push_back("before"); return true; },
                            [&] { steps.push_back("close"); return true; },
                            [&](const QString&) { steps.push_back("recent"); },
                            [&] { steps.push_back("after"); }});
-    ASSERT_EQ(connection.openConnection(backend->connectionString(), false), Connection::OpenResult::Opened);
+    ASSERT_EQ(connection.openConnection(backend->connectionString(), false), WindowConnection::OpenResult::Opened);
     EXPECT_EQ(steps, (std::vector<std::string>{"before", "close", "after"})) << "connection strings never enter the recent list";
     const auto session = connection.session();
 
@@ -47,9 +49,9 @@ TEST_P(ConnectionTest, AFailedOpenKeepsThePreviousConnection)
     EXPECT_EQ(connection.captionSuffix(), u" - [connection string]");
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ConnectionTest, ::testing::ValuesIn(backendNames()), backendTestName);
+INSTANTIATE_TEST_SUITE_P(Backends, WindowConnectionTest, ::testing::ValuesIn(backendNames()), backendTestName);
 
-class SqliteConnectionTest : public ::testing::Test {
+class SqliteWindowConnectionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -60,14 +62,14 @@ protected:
     std::unique_ptr<Backend> backend;
 };
 
-TEST_F(SqliteConnectionTest, ADataLinkFileOpensUnderItsPathAndEntersTheRecentList)
+TEST_F(SqliteWindowConnectionTest, ADataLinkFileOpensUnderItsPathAndEntersTheRecentList)
 {
     const QString udl = scratch.qfile("my shop.udl");
     writeDataLinkFile(udl, backend->connectionString());
     QStringList recent;
-    Connection connection({{}, {}, [&](const QString& path) { recent << path; }, {}});
+    WindowConnection connection({{}, {}, [&](const QString& path) { recent << path; }, {}});
     EXPECT_EQ(connection.captionSuffix(), u" - no connection");
-    ASSERT_EQ(connection.openConnection(udl, true), Connection::OpenResult::Opened);
+    ASSERT_EQ(connection.openConnection(udl, true), WindowConnection::OpenResult::Opened);
     EXPECT_EQ(connection.connectionName(), udl);
     EXPECT_EQ(connection.captionSuffix(), QStringLiteral(" - [") + udl + QStringLiteral("]"));
     EXPECT_EQ(recent, QStringList{udl});
@@ -78,27 +80,27 @@ TEST_F(SqliteConnectionTest, ADataLinkFileOpensUnderItsPathAndEntersTheRecentLis
     EXPECT_EQ(connection.captionSuffix(), u" - no connection");
 }
 
-TEST_F(SqliteConnectionTest, CaptionSuffixRules)
+TEST_F(SqliteWindowConnectionTest, CaptionSuffixRules)
 {
-    EXPECT_EQ(Connection::captionSuffix(false, QStringLiteral("x")), u" - no connection");
-    EXPECT_EQ(Connection::captionSuffix(true, QString()), u" - connection string");
-    EXPECT_EQ(Connection::captionSuffix(true, QStringLiteral("/a b/c.udl")), u" - [/a b/c.udl]");
+    EXPECT_EQ(WindowConnection::captionSuffix(false, QStringLiteral("x")), u" - no connection");
+    EXPECT_EQ(WindowConnection::captionSuffix(true, QString()), u" - connection string");
+    EXPECT_EQ(WindowConnection::captionSuffix(true, QStringLiteral("/a b/c.udl")), u" - [/a b/c.udl]");
 }
 
-TEST_F(SqliteConnectionTest, ARefusingStepEndsTheCommandAndKeepsTheOldConnection)
+TEST_F(SqliteWindowConnectionTest, ARefusingStepEndsTheCommandAndKeepsTheOldConnection)
 {
     bool allowClose = true;
-    Connection connection({{}, [&] { return allowClose; }, {}, {}});
-    ASSERT_EQ(connection.openConnection(backend->connectionString(), false), Connection::OpenResult::Opened);
+    WindowConnection connection({{}, [&] { return allowClose; }, {}, {}});
+    ASSERT_EQ(connection.openConnection(backend->connectionString(), false), WindowConnection::OpenResult::Opened);
     const auto session = connection.session();
     allowClose = false;
-    EXPECT_EQ(connection.openConnection(backend->connectionString(), false), Connection::OpenResult::Refused);
+    EXPECT_EQ(connection.openConnection(backend->connectionString(), false), WindowConnection::OpenResult::Refused);
     EXPECT_EQ(connection.session(), session);
 }
 
-TEST_F(SqliteConnectionTest, BadInputGivesClearMessages)
+TEST_F(SqliteWindowConnectionTest, BadInputGivesClearMessages)
 {
-    Connection connection;
+    WindowConnection connection;
     const QString prefix = QStringLiteral("The new connection has been interrupted: ");
     EXPECT_EQ(messageOf([&] { connection.openConnection(QStringLiteral("Provider=Jet;Data Source=x"), false); }),
               prefix + QStringLiteral("The provider \"Jet\" is not known; known providers: ") +
@@ -117,25 +119,6 @@ TEST_F(SqliteConnectionTest, BadInputGivesClearMessages)
               prefix + QStringLiteral("Cannot open the SQLite database \"%1\": file is not a database").arg(garbage));
     EXPECT_TRUE(messageOf([&] { connection.openConnection(scratch.qfile("none.udl"), true); }).startsWith(prefix));
     EXPECT_FALSE(connection.isConnected());
-}
-
-TEST_F(SqliteConnectionTest, AMissingSqliteFileIsNotCreated)
-{
-    const QString path = scratch.qfile("never.db");
-    auto source = createDataSource(QStringLiteral("Provider=SQLite;Data Source=") + path);
-    EXPECT_THROW(source->initialize(), ProviderError);
-    EXPECT_FALSE(QFile::exists(path));
-    EXPECT_FALSE(source->isInitialized());
-    EXPECT_THROW(source->createSession(), ProviderError);
-}
-
-TEST_F(SqliteConnectionTest, ReadOnlyModeRefusesWrites)
-{
-    auto source = createDataSource(backend->connectionString() + QStringLiteral(";Mode=ReadOnly"));
-    source->initialize();
-    auto session = source->createSession();
-    EXPECT_NE(session->execute(QStringLiteral("select * from t")), nullptr);
-    EXPECT_THROW(session->execute(QStringLiteral("insert into t values (1)")), ProviderError);
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // stage reporting and failures.
 #include "BackendFixture.h"
 
-#include "platform/BrelibException.h"
 #include "dataaccess/TableData.h"
+#include "platform/BrelibException.h"
 #include "support/RecordingReportSink.h"
 
 #include <atomic>

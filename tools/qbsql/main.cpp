@@ -3,9 +3,9 @@
 // the result text to standard output. For batch use and for the demo.
 //   qbsql -udl FILE (-sql FILE | -cmd "SQL")
 //   qbsql -constr "Provider=...;..." (-sql FILE | -cmd "SQL")
-#include "platform/BrelibException.h"
+#include "common/WindowConnection.h"
 #include "console/script/ScriptRun.h"
-#include "dataaccess/Connection.h"
+#include "platform/BrelibException.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -85,7 +85,7 @@ int main(int argc, char** argv)
     if (!haveName || !haveScript || args.size() % 2 != 0)
         return usage();
 
-    qb::data::Connection connection;
+    qb::WindowConnection connection;
     try {
         connection.openConnection(name, isFile);
     } catch (const Brelib::exception& e) {

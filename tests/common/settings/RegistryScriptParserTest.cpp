@@ -1,9 +1,9 @@
 // The REGEDIT4 reader: the forms other writers use, rejection of malformed scripts with the line,
 // all or nothing, and export followed by import reproducing the tree.
-#include "platform/BrelibException.h"
 #include "common/settings/RegistryScriptParser.h"
 #include "common/settings/RegistryScriptWriter.h"
 #include "common/settings/SettingsNumber.h"
+#include "platform/BrelibException.h"
 #include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 

@@ -2,7 +2,6 @@
 // opening items, the table and view elements, failures of schema rowsets, tree expansion.
 #include "BrowserFixture.h"
 
-#include "platform/StringTable.h"
 #include "dataaccess/TableData.h"
 #include "explorer/browser/ElementSet.h"
 #include "explorer/browser/ItemOpening.h"
@@ -10,6 +9,7 @@
 #include "explorer/browser/xElementSchemaT.h"
 #include "explorer/browser/xElement_DB.h"
 #include "explorer/browser/xElement_Table.h"
+#include "platform/StringTable.h"
 #include "support/RecordingReportSink.h"
 
 using namespace qb::browser;

@@ -1,13 +1,14 @@
 // "Save the Configuration" and "Export the Configuration...": the flow with its question and
 // file choice, and the exact bytes of an exported settings tree against a reference file.
+#include "FakeUserPrompts.h"
+
 #include "common/RecentDocumentList.h"
+#include "common/settings/SettingsNumber.h"
 #include "explorer/settings/BandValue.h"
 #include "explorer/settings/ConfigurationCommands.h"
 #include "explorer/settings/ElementListStyles.h"
 #include "explorer/settings/LayoutStore.h"
 #include "explorer/settings/OptionsGroups.h"
-#include "common/settings/SettingsNumber.h"
-#include "FakeUserPrompts.h"
 #include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 

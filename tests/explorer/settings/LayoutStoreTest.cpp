@@ -1,9 +1,9 @@
 // The layout save and restore in the registry: what the save-layout flag guards, the maximised
 // window, bands and docking records.
 #include "common/RecentDocumentList.h"
+#include "common/settings/SettingsNumber.h"
 #include "explorer/settings/BandValue.h"
 #include "explorer/settings/LayoutStore.h"
-#include "common/settings/SettingsNumber.h"
 #include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 

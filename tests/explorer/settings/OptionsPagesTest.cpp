@@ -1,12 +1,13 @@
 // The options dialog's rules without its widgets: filling, validation of number fields, the
 // General page's immediate SingleInstance write, Apply and OK, the tree page's exclusive boxes.
-#include "platform/StringTable.h"
+#include "FakeUserPrompts.h"
+
+#include "common/settings/SettingsNumber.h"
 #include "explorer/settings/OptionsGroups.h"
 #include "explorer/settings/OptionsPageView.h"
 #include "explorer/settings/OptionsPages.h"
-#include "common/settings/SettingsNumber.h"
 #include "explorer/settings/SettingsStrings.h"
-#include "FakeUserPrompts.h"
+#include "platform/StringTable.h"
 #include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
 

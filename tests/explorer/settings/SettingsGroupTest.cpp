@@ -1,12 +1,12 @@
 // Settings groups over the registry: defaults of a fresh profile, the number encoding on both
 // sides, value order, failure to open a key, and the life cycle of the option groups.
+#include "common/settings/SettingsNumber.h"
 #include "explorer/settings/DataListSettings.h"
 #include "explorer/settings/DataTreeSettings.h"
 #include "explorer/settings/ElementListStyles.h"
 #include "explorer/settings/GeneralSettings.h"
 #include "explorer/settings/OptionsGroups.h"
 #include "explorer/settings/ReportWindowSettings.h"
-#include "common/settings/SettingsNumber.h"
 #include "explorer/settings/ViewSettings.h"
 #include "support/SettingsTestSupport.h"
 #include "support/TempDir.h"
