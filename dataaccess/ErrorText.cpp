@@ -4,8 +4,6 @@
 #include "platform/BrelibException.h"
 #include "platform/StringTable.h"
 
-#include <cstring>
-
 namespace qb::data {
 
 QString providerErrorText(const ProviderError& error)
@@ -47,14 +45,6 @@ QString providerErrorText(HRESULT hr)
     default:
         return {};
     }
-}
-
-QString systemErrorText(int errnoValue)
-{
-    char buffer[512] = {};
-    // GNU strerror_r may return a static text instead of filling the buffer.
-    const char* text = strerror_r(errnoValue, buffer, sizeof buffer);
-    return QString::fromUtf8(text ? text : buffer);
 }
 
 QString composeMessage(const QString& action, const QString& text)

@@ -323,7 +323,7 @@ QString TableData::cellText(int row, int column) const
         return {};
     if (cell->status == DBSTATUS_S_ISNULL)
         return QString::fromUtf16(kNullText);
-    return qb::data::formatValue(cell->boundType, m_content->columns[size_t(column - 1)].type, cell->value, cell->length,
+    return qb::data::formatValue(cell->boundType, m_content->columns[size_t(column - 1)].type, cell->value,
                                  kNoCapacityLimit);
 }
 
@@ -335,16 +335,16 @@ QString TableData::cellDescription(int row, int column) const
         return {};
     if (cell->status == DBSTATUS_S_ISNULL)
         return QString::fromUtf16(kEmptyText);
-    return describeValue(m_content->columns[size_t(column - 1)].type, cell->value, cell->length);
+    return describeValue(m_content->columns[size_t(column - 1)].type, cell->value);
 }
 
-QString TableData::formatValue(int c, const std::byte* valueArea, uint32_t length, int capacity) const
+QString TableData::formatValue(int c, const std::byte* valueArea, int capacity) const
 {
     std::lock_guard lock(m_cacheMutex);
     if (!m_content || c < 0 || c >= int(m_content->columns.size()))
         return {};
     return qb::data::formatValue(m_content->rowBuffer[size_t(c)].boundType, m_content->columns[size_t(c)].type,
-                                 valueArea, length, capacity);
+                                 valueArea, capacity);
 }
 
 std::optional<DBTYPE> TableData::copyCellValue(int row, int column,

@@ -74,7 +74,7 @@ public:
     QString cellDescription(int row, int column) const;
     // Format value of column index c (0-based) on a value area (ValueFormat.h), at most `capacity`
     // characters.
-    QString formatValue(int c, const std::byte* valueArea, uint32_t length, int capacity) const;
+    QString formatValue(int c, const std::byte* valueArea, int capacity) const;
 
     // Copies the whole value of a cell (row within the current page, column from 1) to `write`, in
     // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full
