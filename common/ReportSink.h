@@ -23,9 +23,10 @@ public:
     virtual void setProgressPos(int pos) = 0;
     virtual void hideProgress() = 0;
 
-    // The text goes into the first status-bar pane, the position into the progress bar.
+    // A status-bar text with the progress position that belongs to it: one call, so the bar and
+    // the text never show different stages.
     virtual void postText(const QString& text, int pos) = 0;
-    // A stage text by string-table id.
+    // The same with the text looked up by its string-table id.
     virtual void postStage(int stringId, int pos) { postText(loadString(stringId), pos); }
 
     virtual void clearListColumns() = 0;

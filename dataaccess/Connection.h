@@ -19,7 +19,7 @@ public:
     // Drops the session, then the data source; the name becomes empty.
     void close();
 
-    // Connected while the data source or the session is present.
+    // True as long as a data source or a session is held.
     bool isConnected() const;
     QString connectionName() const;
     std::shared_ptr<Session> session() const;

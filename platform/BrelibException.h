@@ -1,6 +1,7 @@
 #pragma once
-// The in-house exception: one complete, user-readable text, raised where an operation fails and
-// caught once, at the end of the user command or the worker job.
+// The in-house exception: it carries the whole message the user reads, so the place that fails
+// says what went wrong and only the end of a user command or of a worker job catches it, shows
+// it once and goes on. It lives in platform, the lowest layer, because every layer raises it.
 #include <QString>
 #include <exception>
 #include <string>

@@ -1,6 +1,7 @@
 #pragma once
-// User-visible texts keyed by their documented numeric ids, used exactly as written.
-// Each module keeps its entries in platform/strings/<module>.inc.
+// User-visible texts keyed by fixed numeric ids, used exactly as written (tests pin them by id).
+// The table sits in platform, below every module, so any layer can look a text up; each module
+// keeps its entries in platform/strings/<module>.inc.
 #include <QString>
 
 namespace qb {

@@ -1,7 +1,8 @@
 #pragma once
-// Writes a registry key and its whole subtree as a REGEDIT4 script: the header, then one section
-// per key, depth first, each key before its subkeys, subkeys in the registry's enumeration order;
-// a value line per value in enumeration order; CR LF line ends; UTF-8 text.
+// Writes a registry key and everything below it as a REGEDIT4 script: the header, then a section
+// per key, a parent always before its children and the children in the registry's own order
+// (depth first), and in each section a line per value in the order the key lists them; CR LF line
+// ends; UTF-8 text. The order is the registry's, so the same tree always gives the same bytes.
 //
 // Data forms: REG_SZ as quoted text (backslash and double quote escaped), REG_DWORD as
 // "dword:%08x", REG_BINARY as "hex:" and every other type as "hex(<type in decimal>):" followed

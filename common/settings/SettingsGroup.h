@@ -1,8 +1,9 @@
 #pragma once
-// A settings group: an object with one field per registry value and one operation with three
-// modes. Each concrete group describes its keys and values once, in describe(); the modes walk
-// that description. The root is HKEY_CURRENT_USER\<root path> (the explorer's root by default;
-// tests and other programs give their own).
+// Settings kept together under one registry root, each held in a field of its own. A concrete
+// group lists its keys and values once, in describe(); setting the defaults, reading, writing and
+// finding a field by name are visitors walking that list, so no value can be added to one of them
+// and forgotten in another. The root is HKEY_CURRENT_USER\<root path>, given by the program (and
+// by tests, which keep their own).
 #include "common/settings/LockedSetting.h"
 #include "common/settings/SettingsVisitor.h"
 
@@ -19,9 +20,9 @@ public:
     SettingsGroup(const SettingsGroup&) = delete;
     SettingsGroup& operator=(const SettingsGroup&) = delete;
 
-    // 0 sets the defaults, 1 reads, 2 writes. Answers 0, the registry error that ended the pass
-    // (a key that could not be opened or created leaves the fields untouched), or -1 for an
-    // unknown mode. Missing or unreadable values keep the field as it was.
+    // SetDefaults, Read or Write. Answers 0, the registry error that ended the pass (fields
+    // below a key that could not be opened or created stay as they were), or -1 for a mode it
+    // does not know. A value that is missing or cannot be read leaves its field alone.
     long loadSave(int mode);
 
     const QString& rootPath() const { return m_rootPath; }

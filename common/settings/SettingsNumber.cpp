@@ -21,7 +21,7 @@ uint32_t parseLeadingNumber(QStringView text)
     }
     uint32_t value = 0;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        value = value * 10u + uint32_t(text[i].unicode() - u'0'); // wraps modulo 2^32 by design
+        value = value * 10u + uint32_t(text[i].unicode() - u'0'); // wraps modulo 2^32 on purpose (see the header)
     return negative ? 0u - value : value;
 }
 

@@ -1,13 +1,14 @@
 #pragma once
-// The registry form of setting values. Numbers are REG_SZ text of the unsigned decimal value,
-// always written with a data size of 250 bytes (text, terminator, zero padding). Reading accepts
-// up to 1002 bytes; the text must fit 20 bytes once converted to the narrow form, and is read like
-// the C library's atoi: leading white space skipped, an optional sign, digits up to the first
-// non-digit, so text that does not begin with a number reads as 0. Anything missing, too long or
-// of another type leaves the caller's default in place (the functions answer nothing).
+// How the settings groups keep numbers in the registry. A number is stored as its unsigned decimal
+// text (REG_SZ), padded with zeros to a fixed 250 bytes; that is the form our profiles and exported
+// scripts hold, so it must not change. Reading is lenient, because people edit these values by hand
+// or in a script: up to 1002 bytes of data are accepted, the text may be at most 20 narrow bytes,
+// and it reads the way atoi does (white space, a sign, then digits until something else; no digits
+// at all is 0). A value that is missing, longer, or of another type answers nothing, so the
+// caller's default stays.
 //
-// Unlike atoi, the digits are taken modulo 2^32, so every value written as "%lu" (style bits with
-// the high bit set, 4294967295 for "not set") reads back as written instead of saturating.
+// Where atoi would saturate, the digits wrap modulo 2^32 instead: every value we write (style
+// bits with the high bit set, 4294967295 for "not set") then reads back exactly as written.
 #include "platform/Registry.h"
 
 #include <QStringView>
