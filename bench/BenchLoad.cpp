@@ -1,8 +1,8 @@
 #include "bench/BenchLoad.h"
 
 #include "bench/BenchSupport.h"
-#include "common/ReportSink.h"
 #include "dataaccess/DataSourceFactory.h"
+#include "dataaccess/LoadSink.h"
 #include "dataaccess/TableData.h"
 
 #include <cstdio>
@@ -11,18 +11,11 @@
 namespace qb::bench {
 namespace {
 
-class DiscardingSink final : public qb::ReportSink {
+class DiscardingSink final : public qb::data::LoadSink {
 public:
-    void setProgressRange(int, int) override {}
-    void setProgressPos(int) override {}
-    void hideProgress() override {}
-    void postText(const QString&, int) override {}
-    void postStage(int, int) override {}
-    void clearListColumns() override {}
-    void addListColumn(const QString&, int, int, int) override {}
-    void setColumnWidth(int, int) override {}
-    void addError(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    void addInformation(const QString&) override {}
+    void progress(const qb::data::LoadProgress&) override {}
+    void columnsRead(const std::vector<qb::data::ColumnInfo>&) override {}
+    void error(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
 };
 
 } // namespace

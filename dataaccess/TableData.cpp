@@ -1,8 +1,8 @@
 #include "dataaccess/TableData.h"
 
-#include "common/ReportSink.h"
 #include "dataaccess/BindingRules.h"
 #include "dataaccess/ErrorText.h"
+#include "dataaccess/LoadSink.h"
 #include "dataaccess/RowCache.h"
 #include "dataaccess/ValueConversion.h"
 #include "dataaccess/ValueFormat.h"
@@ -14,19 +14,6 @@
 namespace qb::data {
 namespace {
 
-enum Stage : int {
-    kStageColumns = 64510,
-    kStageAccessor = 64512,
-    kStageRedraw = 64513,
-    kStagePrepare = 64514,
-    kStageLoad = 64515,
-    kStageCache = 64516,
-    kStageEnumerate = 64517,
-};
-
-constexpr int kFirstColumnWidth = 20;
-constexpr int kColumnWidth = 100;
-constexpr int kFormatLeft = 0;
 constexpr int kNoCapacityLimit = -1;
 constexpr size_t kRecordSize = sizeof(ColumnBinding);
 
@@ -112,7 +99,7 @@ TableData::TableData() = default;
 TableData::~TableData() = default;
 
 TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                                          const QString& sqlText, bool redraw, ReportSink& sink,
+                                          const QString& sqlText, bool redraw, LoadSink& sink,
                                           const StopQuery& stopRequested)
 {
     {
@@ -130,7 +117,7 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
     };
     struct Finish {
         TableData* self;
-        ReportSink& sink;
+        LoadSink& sink;
         ~Finish()
         {
             {
@@ -138,18 +125,16 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
                 self->m_loading = false;
                 self->m_runningSession.reset();
             }
-            sink.postText(QString(), 100);
-            sink.hideProgress();
+            sink.progress({LoadStage::Finished, 100});
         }
     } finish{this, sink};
 
     clearData();
-    sink.setProgressRange(0, 100);
-    sink.setProgressPos(1);
+    sink.progress({LoadStage::Started, 1});
 
-    sink.postStage(kStagePrepare, 2);
+    sink.progress({LoadStage::Preparing, 2});
     if (!session) {
-        sink.addError(composeMessage(loadString(kActionColumnInfo), QStringLiteral("No connection is open.")));
+        sink.error(composeMessage(loadString(kActionColumnInfo), QStringLiteral("No connection is open.")));
         return LoadResult::Failed;
     }
     const QString query = !sqlText.trimmed().isEmpty()
@@ -168,7 +153,7 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
     try {
         // The statement runs once: its rowset serves the column information, the count and the
         // pages (running it twice would repeat a statement's side effects).
-        sink.postStage(kStageColumns, 5);
+        sink.progress({LoadStage::ReadingColumns, 5});
         // The provider clears its interrupt when a statement starts or restarts, so the stop is
         // asked again after each of those, before the next call that may take long.
         try {
@@ -184,20 +169,20 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
             throw actionError(kActionColumnInfo, e);
         }
 
-        sink.postStage(kStageAccessor, 15);
+        sink.progress({LoadStage::Binding, 15});
         const size_t columnCount = content->columns.size();
         content->rowBuffer.resize(columnCount);
         for (size_t c = 0; c < columnCount; ++c)
             content->rowBuffer[c] = bindingRecordFor(content->columns[c]);
-        sink.postStage(kStageAccessor, 20);
+        sink.progress({LoadStage::Binding, 20});
         for (size_t c = 0; c < columnCount; ++c)
             content->bindings.push_back(providerBindingFor(content->rowBuffer[c], content->columns[c], c * kRecordSize));
 
-        sink.postStage(kStageRedraw, 25);
+        sink.progress({LoadStage::ShowingColumns, 25});
         if (redraw)
-            rebuildColumns(content->columns, sink);
+            sink.columnsRead(content->columns);
 
-        sink.postStage(kStageLoad, 30);
+        sink.progress({LoadStage::ReadingRows, 30});
         try {
             content->rowset->setBindings(content->bindings);
         } catch (const ProviderError& e) {
@@ -205,7 +190,7 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         }
         publishPartial = true;
 
-        sink.postStage(kStageLoad, 45);
+        sink.progress({LoadStage::ReadingRows, 45});
         uint64_t rows = 0;
         try {
             content->rowset->restart();
@@ -218,18 +203,17 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
             throw actionError(kActionTableData, e);
         }
 
-        sink.postStage(kStageCache, 50);
+        sink.progress({LoadStage::CreatingCache, 50});
         content->cache = RowCache(int(columnCount));
 
-        sink.postStage(kStageEnumerate, 55);
-        const QString enumerating = loadString(kStageEnumerate);
+        sink.progress({LoadStage::ReadingFirstPage, 55});
         int copied = 0;
         try {
             content->rowset->restart();
             if (stopped())
                 throw cancelled();
             content->fillPage(content->rowset->next(), &copied, [&](int n) {
-                sink.postText(enumerating + QStringLiteral(" [ row number %1 ]").arg(n), 80);
+                sink.progress({LoadStage::ReadingFirstPage, 80, n});
                 if (stopped())
                     throw cancelled();
             });
@@ -242,7 +226,7 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         content->rowset->suspend();
 
         publish(std::move(content));
-        sink.postText(QString(), 95);
+        sink.progress({LoadStage::Loaded, 95});
         return LoadResult::Loaded;
     } catch (const Brelib::exception& e) {
         // The element stays as far as it got: with a rowset, loaded with its columns but no rows.
@@ -255,7 +239,7 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
             content->cache = RowCache(int(content->columns.size()));
             publish(std::move(content));
         }
-        sink.addError(e.text());
+        sink.error(e.text());
         return LoadResult::Failed;
     }
 }
@@ -265,19 +249,6 @@ void TableData::publish(std::unique_ptr<Content> content)
     std::scoped_lock lock(m_pageMutex, m_cacheMutex);
     m_content = std::move(content);
     m_currentPage = 0;
-}
-
-void TableData::rebuildColumns(const std::vector<ColumnInfo>& columns, ReportSink& sink)
-{
-    sink.clearListColumns();
-    sink.addListColumn(QString(), 0, kFirstColumnWidth, kFormatLeft);
-    for (size_t c = 0; c < columns.size(); ++c)
-        sink.addListColumn(columns[c].name, int(c + 1), kColumnWidth, kFormatLeft);
-}
-
-void TableData::redrawColumns(ReportSink& sink) const
-{
-    rebuildColumns(columns(), sink);
 }
 
 void TableData::loadPage(int page)

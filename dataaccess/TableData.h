@@ -6,8 +6,8 @@
 // Threads: loadData runs on the loader thread; cellText, cellDescription, loadPage and the
 // getters are called from the GUI thread. loadData builds the new content without holding the
 // cache lock and publishes it under the lock at the end, so a GUI request never waits for a load
-// that may itself be waiting for the GUI thread (ReportSink calls). interrupt() may be called from
-// any thread at any time.
+// that may itself be waiting for the GUI thread (the LoadSink's owner may carry its calls over
+// there). interrupt() may be called from any thread at any time.
 #include "dataaccess/ColumnBinding.h"
 #include "dataaccess/ObjectName.h"
 #include "dataaccess/Provider.h"
@@ -21,12 +21,9 @@
 #include <optional>
 #include <vector>
 
-namespace qb {
-class ReportSink;
-}
-
 namespace qb::data {
 
+class LoadSink;
 class RowCache;
 
 class TableData {
@@ -49,18 +46,14 @@ public:
     using StopQuery = std::function<bool()>;
 
     // The whole load of one table or view (sqlText empty: "select * from " + the quoted object)
-    // or of one SQL text. Stage texts and progress positions go to the sink; with `redraw` the
-    // list columns are rebuilt (untitled first column of width 20, then one per result column of
-    // width 100). Provider failures become an error entry of the sink and are not thrown; anything
-    // else (out of memory, a programming error) propagates to the caller. Always ends with an
-    // empty status text at position 100 and the progress bar hidden.
+    // or of one SQL text. Stages and positions go to the sink as they come; with `redraw` the
+    // result's columns go to it too. Provider failures become the sink's error and are not
+    // thrown; anything else (out of memory, a programming error) propagates to the caller. Always
+    // ends with the stage Finished at position 100.
     // A load stops (reporting the cancellation) when interrupt() is called while it runs, or when
     // `stopRequested` says so, also when that was so before the load began.
     LoadResult loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                        const QString& sqlText, bool redraw, ReportSink& sink, const StopQuery& stopRequested = {});
-
-    // Rebuilds the list columns for the loaded result (the redraw of an already loaded element).
-    void redrawColumns(ReportSink& sink) const;
+                        const QString& sqlText, bool redraw, LoadSink& sink, const StopQuery& stopRequested = {});
 
     // Brings page p into the cache; nothing when p is the current page or p >= pageCount().
     // Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
@@ -113,7 +106,6 @@ private:
     // The cached cell, with the cache lock held by the caller; nullptr outside the page.
     const ColumnBinding* cellLocked(int row, int column) const;
     void publish(std::unique_ptr<Content> content);
-    static void rebuildColumns(const std::vector<ColumnInfo>& columns, ReportSink& sink);
 
     mutable std::mutex m_cacheMutex; // the cache lock: rowset, row buffer, page memory, columns
     mutable std::mutex m_pageMutex;  // the page lock: the current page index; taken before the cache lock

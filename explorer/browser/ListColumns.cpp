@@ -15,4 +15,12 @@ void rebuildListColumns(ReportSink& sink, std::span<const ListColumnSpec> column
     }
 }
 
+void rebuildResultColumns(ReportSink& sink, const std::vector<data::ColumnInfo>& columns)
+{
+    sink.clearListColumns();
+    sink.addListColumn(QString(), 0, kRowColumnWidth, kLeftAligned);
+    for (size_t c = 0; c < columns.size(); ++c)
+        sink.addListColumn(columns[c].name, int(c + 1), kDefaultColumnWidth, kLeftAligned);
+}
+
 } // namespace qb::browser

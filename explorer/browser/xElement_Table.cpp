@@ -4,6 +4,8 @@
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/TableData.h"
 #include "explorer/browser/BrowserTexts.h"
+#include "explorer/browser/ListColumns.h"
+#include "explorer/browser/TableLoadReport.h"
 #include "platform/StringTable.h"
 
 #include <algorithm>
@@ -40,7 +42,7 @@ void xElement_Table::show_data(const ShowRequest& request)
     }
     if (loadedAsAsked && m_data->isLoaded()) {
         if (request.redraw)
-            m_data->redrawColumns(sink());
+            rebuildResultColumns(sink(), m_data->columns());
         return;
     }
     if (!loadStopRequested())
@@ -57,8 +59,9 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
         out.hideProgress();
         return;
     }
+    TableLoadReport report(sink());
     const TableData::LoadResult result =
-        m_data->loadData(session, object, request.sql, request.redraw, sink(), [] { return loadStopRequested(); });
+        m_data->loadData(session, object, request.sql, request.redraw, report, [] { return loadStopRequested(); });
 
     std::lock_guard<std::mutex> guard(m_stateMutex);
     m_lastSqlGaveNoRows = result == TableData::LoadResult::NoRowset && !request.sql.isEmpty();

@@ -279,6 +279,60 @@ TEST_P(ElementsTest, TableElementCountsAllRowsButListsOnePageAndKeepsItsQuery)
     EXPECT_EQ(t->listItemCount(), 0);
 }
 
+TEST_P(ElementsTest, TableLoadShowsItsStageTextsProgressAndListColumns)
+{
+    makeNumberedTable("s", 3);
+    xElement_Table* t = elements->table(kTableElement);
+    t->setObjectName({backend->defaultSchema(), "s"});
+    t->show();
+    EXPECT_TRUE(errors().isEmpty()) << errors().toStdString();
+    std::vector<std::pair<QString, int>> got;
+    for (const auto& text : sink.textList())
+        got.emplace_back(text.text, text.pos);
+    const QString enumerate = QStringLiteral("Loads the data into the row cache and enumerates the data");
+    const std::vector<std::pair<QString, int>> expected = {
+        {QStringLiteral("Prepares a query"), 2},
+        {QStringLiteral("Loads the information about columns"), 5},
+        {QStringLiteral("Creates an accessor"), 15},
+        {QStringLiteral("Creates an accessor"), 20},
+        {QStringLiteral("Redraws columns"), 25},
+        {QStringLiteral("Loads data from table"), 30},
+        {QStringLiteral("Loads data from table"), 45},
+        {QStringLiteral("Creates a row cache"), 50},
+        {enumerate, 55},
+        {enumerate + QStringLiteral(" [ row number 1 ]"), 80},
+        {enumerate + QStringLiteral(" [ row number 2 ]"), 80},
+        {enumerate + QStringLiteral(" [ row number 3 ]"), 80},
+        {QString(), 95},
+        {QString(), 100},
+    };
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(sink.rangeMin, 0);
+    EXPECT_EQ(sink.rangeMax, 100);
+    EXPECT_EQ(sink.positions, std::vector<int>{1});
+    EXPECT_EQ(sink.hides, 1);
+    const auto checkColumns = [this] {
+        const auto columns = sink.columnList();
+        ASSERT_EQ(columns.size(), 3u);
+        EXPECT_EQ(columns[0].text, QString());
+        EXPECT_EQ(columns[0].index, 0);
+        EXPECT_EQ(columns[0].width, 20);
+        EXPECT_EQ(columns[1].text.toLower(), u"id");
+        EXPECT_EQ(columns[1].index, 1);
+        EXPECT_EQ(columns[1].width, 100);
+        EXPECT_EQ(columns[2].text.toLower(), u"name");
+        EXPECT_EQ(columns[2].index, 2);
+        EXPECT_EQ(columns[2].format, 0);
+    };
+    checkColumns();
+
+    // Shown again as loaded: the same columns, rebuilt without a new load.
+    t->show();
+    EXPECT_EQ(sink.columnClears, 2);
+    EXPECT_EQ(sink.textList().size(), expected.size());
+    checkColumns();
+}
+
 TEST_P(ElementsTest, AStatementThatReturnsNoRowsIsNotKeptForHistoryStepsOrRefresh)
 {
     makeNumberedTable("t", 3);
