@@ -51,16 +51,7 @@ TEST_P(WindowConnectionTest, AFailedOpenKeepsThePreviousConnection)
 
 INSTANTIATE_TEST_SUITE_P(Backends, WindowConnectionTest, ::testing::ValuesIn(backendNames()), backendTestName);
 
-class SqliteWindowConnectionTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        backend = makeBackend("sqlite", scratch);
-        backend->exec(QStringLiteral("CREATE TABLE t (id INTEGER)"));
-    }
-    TempDir scratch;
-    std::unique_ptr<Backend> backend;
-};
+class SqliteWindowConnectionTest : public SqliteFixture {};
 
 TEST_F(SqliteWindowConnectionTest, ADataLinkFileOpensUnderItsPathAndEntersTheRecentList)
 {

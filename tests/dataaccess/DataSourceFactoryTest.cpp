@@ -1,9 +1,6 @@
 // The data source factory's SQLite sources: a missing file stays missing, read-only mode holds.
 #include "dataaccess/DataSourceFactory.h"
-#include "support/Backends.h"
-#include "support/TempDir.h"
-
-#include <gtest/gtest.h>
+#include "support/BackendFixture.h"
 
 #include <QFile>
 
@@ -12,16 +9,7 @@ using namespace qb::data;
 namespace qbtest {
 namespace {
 
-class SqliteDataSourceTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        backend = makeBackend("sqlite", scratch);
-        backend->exec(QStringLiteral("CREATE TABLE t (id INTEGER)"));
-    }
-    TempDir scratch;
-    std::unique_ptr<Backend> backend;
-};
+class SqliteDataSourceTest : public SqliteFixture {};
 
 TEST_F(SqliteDataSourceTest, AMissingSqliteFileIsNotCreated)
 {
