@@ -11,8 +11,8 @@ namespace qb::datalinks {
 
 int editDataLinkFile(const QString& path, QWidget* owner)
 {
+    // The title stays plain: a new link is edited under a temporary name nobody should have to read.
     DataLinkDialog dialog(owner);
-    dialog.setWindowTitle(QStringLiteral("%1 - %2").arg(dialog.windowTitle(), QFileInfo(path).fileName()));
     const QFileInfo info(path);
     if (info.exists() && info.size() > 0) {
         try {

@@ -7,6 +7,7 @@
 #include "dataaccess/DataLinkFile.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "datalinks/DataLinkCommands.h"
+#include "datalinks/SqliteFile.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -14,21 +15,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 using namespace qb::datalinks;
 using qb::data::Connection;
 
 namespace {
-
-void makeDatabase(const QString& path)
-{
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE t(x)", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-}
 
 QString readAll(const QString& path)
 {
@@ -47,7 +39,7 @@ protected:
     void SetUp() override
     {
         database = dir.qfile("shop.db");
-        makeDatabase(database);
+        qbtest::makeSqliteFile(database);
         target = dir.qfile("new link.udl");
         hooks.beforeConnect = [this] {
             steps << QStringLiteral("before:") + readAll(target);
@@ -187,7 +179,7 @@ TEST(NewConnectionString, ThePromptsSourceIsInstalledOrACancelEndsQuietly)
 {
     qbtest::TempDir dir;
     const QString database = dir.qfile("a.db");
-    makeDatabase(database);
+    qbtest::makeSqliteFile(database);
     const QString init = QStringLiteral("Provider=SQLite;Data Source=") + database;
     QStringList steps;
     Connection::Hooks hooks;

@@ -8,6 +8,7 @@
 #include "datalinks/DataLinkFileEditing.h"
 #include "datalinks/ModalDriver.h"
 #include "datalinks/PrivateDsn.h"
+#include "datalinks/SqliteFile.h"
 #include "support/TempDir.h"
 
 #include <QCheckBox>
@@ -23,7 +24,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using namespace qb::datalinks;
 
@@ -36,14 +36,6 @@ W* child(const QWidget& parent, const char* name)
     if (!w)
         ADD_FAILURE() << "no widget " << name;
     return w;
-}
-
-void makeDatabase(const QString& path)
-{
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE t(x)", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
 }
 
 // The value of a name on the All page, or "<none>".
@@ -73,7 +65,7 @@ protected:
     void SetUp() override
     {
         database = dir.qfile("shop.db");
-        makeDatabase(database);
+        qbtest::makeSqliteFile(database);
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     }
@@ -259,7 +251,7 @@ TEST(ConnectionPrompt, OkGivesAnInitializedDataSourceAndCancelNone)
 {
     qbtest::TempDir dir;
     const QString db = dir.qfile("a.db");
-    makeDatabase(db);
+    qbtest::makeSqliteFile(db);
     qbtest::ModalDriver ok({[&](QWidget* modal) {
         auto* dialog = static_cast<DataLinkDialog*>(modal);
         dialog->model().setDatabaseFile(db);

@@ -6,23 +6,15 @@
 #include "dataaccess/providers/odbc/OdbcDriverManager.h"
 #include "datalinks/DataLinkModel.h"
 #include "datalinks/PrivateDsn.h"
+#include "datalinks/SqliteFile.h"
 #include "support/TempDir.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using namespace qb::datalinks;
 
 namespace {
-
-void makeDatabase(const QString& path)
-{
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE t(x)", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-}
 
 TestOutcome testSqlite(const QString& file, bool readOnly = false, bool immutable = false)
 {
@@ -39,7 +31,7 @@ TEST(TestConnection, SqliteFilesSucceedOrFailInTheProvidersWords)
 {
     qbtest::TempDir dir;
     const QString db = dir.qfile("shop #1?.db");
-    makeDatabase(db);
+    qbtest::makeSqliteFile(db);
     for (const auto& [readOnly, immutable] : {std::pair{false, false}, {true, false}, {false, true}}) {
         const TestOutcome ok = testSqlite(db, readOnly, immutable);
         EXPECT_TRUE(ok.succeeded) << ok.text.toStdString();
