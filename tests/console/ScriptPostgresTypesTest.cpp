@@ -4,7 +4,6 @@
 #include "console/RecordingResultWriter.h"
 #include "console/script/ScriptRun.h"
 #include "dataaccess/DataSourceFactory.h"
-#include "support/BackendsOdbc.h"
 #include "support/PostgresTypeTable.h"
 #include "support/TempDir.h"
 
@@ -43,17 +42,13 @@ TEST(ScriptPostgresTypesTest, EveryFieldOfTheTextTableIsWholeAndReadsAsPsqlShows
     // Prior to the fix, fields of 20 characters cut timestamps with microseconds or an era,
     // wide decimals and GUIDs into other values.
     TempDir scratch;
-    auto backend = makeOdbcBackend("postgres", scratch);
-    for (const QString& statement : postgresTypeTableSetup())
-        backend->exec(statement);
-    const QString query = QString::fromUtf16(kPostgresTypeQuery);
-    const std::vector<QStringList> reference = psqlRows(backend->connectionString(), query);
-
-    auto source = qb::data::createDataSource(backend->connectionString());
+    const PostgresTypeTable table(scratch);
+    const std::vector<QStringList>& reference = table.psqlRows();
+    auto source = qb::data::createDataSource(table.connectionString());
     source->initialize();
     auto writer = std::make_shared<RecordingResultWriter>();
     qb::console::ScriptRun(source->createSession(), writer, writer, std::make_shared<qb::console::StopSignal>())
-        .run(query + u';');
+        .run(PostgresTypeTable::query() + u';');
     ASSERT_TRUE(writer->errors.isEmpty()) << writer->errors.join(u'\n').toStdString();
     const QStringList headers = writer->texts(RecordingResultWriter::Append::Results);
     ASSERT_EQ(headers.size(), 1) << writer->text().toStdString();

@@ -3,7 +3,6 @@
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/TableData.h"
 #include "dataaccess/providers/odbc/OdbcDateStandIns.h"
-#include "support/BackendsOdbc.h"
 #include "support/PostgresTypeTable.h"
 #include "support/RecordingReportSink.h"
 #include "support/TempDir.h"
@@ -56,18 +55,16 @@ TEST(OdbcPostgresTypesTest, EveryGridCellReadsAsPsqlShowsIt)
     // 9999-01-01 00:00:00 BC, a date's infinities as 0000-00-00, and years after 9999 as dates
     // with a month of 00.
     TempDir scratch;
-    auto backend = makeOdbcBackend("postgres", scratch);
-    for (const QString& statement : postgresTypeTableSetup())
-        backend->exec(statement);
-    const QString query = QString::fromUtf16(kPostgresTypeQuery);
-    const std::vector<QStringList> reference = psqlRows(backend->connectionString(), query);
+    const PostgresTypeTable table(scratch);
+    const std::vector<QStringList>& reference = table.psqlRows();
     ASSERT_EQ(reference.size(), 6u);
 
-    auto source = createDataSource(backend->connectionString());
+    auto source = createDataSource(table.connectionString());
     source->initialize();
     TableData data;
     RecordingReportSink sink;
-    ASSERT_EQ(data.loadData(source->createSession(), {}, query, true, sink), TableData::LoadResult::Loaded)
+    ASSERT_EQ(data.loadData(source->createSession(), {}, PostgresTypeTable::query(), true, sink),
+              TableData::LoadResult::Loaded)
         << sink.errorList().join(u'\n').toStdString();
     ASSERT_EQ(data.rowsOnCurrentPage(), int(reference.size()));
     const std::vector<ColumnInfo> columns = data.columns();

@@ -1,5 +1,7 @@
 #include "support/PostgresTypeTable.h"
 
+#include "support/BackendsOdbc.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <stdexcept>
@@ -30,9 +32,7 @@ QString databaseOf(const QString& connectionString)
     return m.captured(1).trimmed();
 }
 
-} // namespace
-
-QStringList postgresTypeTableSetup()
+QStringList setupStatements()
 {
     return {
         QStringLiteral("CREATE TYPE mood AS ENUM ('sad', 'ok', 'happy')"),
@@ -66,6 +66,8 @@ QStringList postgresTypeTableSetup()
     };
 }
 
+// Runs `query` with psql (QB_PG_BIN) on the private server's socket (QB_PG_SOCKET, QB_PG_PORT,
+// QB_PG_USER) in the database named by `connectionString`: each row's fields as psql prints them.
 std::vector<QStringList> psqlRows(const QString& connectionString, const QString& query)
 {
     QProcess psql;
@@ -88,6 +90,15 @@ std::vector<QStringList> psqlRows(const QString& connectionString, const QString
     for (const QString& row : out.split(kRowSeparator, Qt::SkipEmptyParts))
         rows.push_back(row.split(kFieldSeparator));
     return rows;
+}
+
+} // namespace
+
+PostgresTypeTable::PostgresTypeTable(const TempDir& scratch) : m_backend(makeOdbcBackend("postgres", scratch))
+{
+    for (const QString& statement : setupStatements())
+        m_backend->exec(statement);
+    m_psqlRows = qbtest::psqlRows(m_backend->connectionString(), query());
 }
 
 std::optional<QString> throughPsqlodbc(const QString& column, int id, const QString& psqlText)

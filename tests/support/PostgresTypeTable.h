@@ -3,25 +3,38 @@
 // intervals, money, wide numerics, bytea, timestamps with microseconds and time zones, arrays,
 // geometry, xml, text search, bit strings, an enum, ranges, booleans, infinities and dates before
 // year 1), and psql's own text of its rows, the reference the suites compare our texts with.
+#include "support/Backends.h"
+
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace qbtest {
 
-// Statements that make table "vals" (and its enum type) in the backend's database.
-QStringList postgresTypeTableSetup();
-// The query that reads it back, in a fixed row order.
-inline constexpr char16_t kPostgresTypeQuery[] = u"select * from vals order by id";
+class TempDir;
 
 // Marks a NULL in psqlRows' result (psql's null display).
 inline constexpr char16_t kPsqlNull[] = u"\x1a(null)";
 
-// Runs `query` with psql (QB_PG_BIN) on the private server's socket (QB_PG_SOCKET, QB_PG_PORT,
-// QB_PG_USER) in the database named by `connectionString`, and returns each row's fields as psql
-// prints them. Throws std::runtime_error when psql fails.
-std::vector<QStringList> psqlRows(const QString& connectionString, const QString& query);
+// Table "vals" (and its enum type) in a fresh database of the private server, with psql's text of
+// its rows.
+class PostgresTypeTable {
+public:
+    // Throws std::runtime_error when the server or psql cannot be reached.
+    explicit PostgresTypeTable(const TempDir& scratch);
+
+    // The query that reads the table, in a fixed row order.
+    static QString query() { return QStringLiteral("select * from vals order by id"); }
+    QString connectionString() const { return m_backend->connectionString(); }
+    // Each row's fields as psql prints them, in the order of query(); kPsqlNull for NULL.
+    const std::vector<QStringList>& psqlRows() const { return m_psqlRows; }
+
+private:
+    std::unique_ptr<Backend> m_backend;
+    std::vector<QStringList> m_psqlRows;
+};
 
 // psql's text of a non-NULL cell of table "vals" (column name, row id) as it can come through
 // psqlODBC, whose known differences are stated here one by one; nullopt where the driver cannot
