@@ -7,20 +7,44 @@ namespace qb {
 
 WindowConnection::OpenResult WindowConnection::openConnection(const QString& name, bool isDataLinkFile)
 {
+    trialOpen(name, isDataLinkFile);
+    if (!beforeConnect())
+        return OpenResult::Refused;
+    return replaceConnection(name, isDataLinkFile);
+}
+
+void WindowConnection::trialOpen(const QString& name, bool isDataLinkFile)
+{
     try {
         openDataSource(name, isDataLinkFile)->uninitialize();
     } catch (const data::ProviderError& e) {
         throw data::actionError(data::kActionConnect, e);
     }
+}
 
-    if (m_hooks.beforeConnect && !m_hooks.beforeConnect())
+bool WindowConnection::beforeConnect()
+{
+    return !m_hooks.beforeConnect || m_hooks.beforeConnect();
+}
+
+bool WindowConnection::closeForNewConnection()
+{
+    if (m_hooks.closeConnection)
+        return m_hooks.closeConnection();
+    close();
+    return true;
+}
+
+void WindowConnection::afterConnect()
+{
+    if (m_hooks.afterConnect)
+        m_hooks.afterConnect();
+}
+
+WindowConnection::OpenResult WindowConnection::replaceConnection(const QString& name, bool isDataLinkFile)
+{
+    if (!closeForNewConnection())
         return OpenResult::Refused;
-    if (m_hooks.closeConnection) {
-        if (!m_hooks.closeConnection())
-            return OpenResult::Refused;
-    } else {
-        close();
-    }
 
     std::shared_ptr<data::DataSource> source;
     try {
@@ -32,8 +56,7 @@ WindowConnection::OpenResult WindowConnection::openConnection(const QString& nam
 
     if (isDataLinkFile && m_hooks.addToRecentList)
         m_hooks.addToRecentList(name);
-    if (m_hooks.afterConnect)
-        m_hooks.afterConnect();
+    afterConnect();
     return OpenResult::Opened;
 }
 

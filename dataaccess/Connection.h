@@ -12,8 +12,10 @@ namespace qb::data {
 
 class Connection {
 public:
-    // Puts an initialized data source in place under the name and creates its session. On
-    // failure the data source is uninitialized and the provider's text alone is thrown.
+    // Puts an initialized data source in place under the name and creates its session: the real
+    // open of the window's opening commands, also of those that build their data source
+    // themselves (a new data link file, the connection-string prompt). On failure the data
+    // source is uninitialized and the provider's text alone is thrown.
     void install(std::shared_ptr<DataSource> initialized, const QString& connectionName);
 
     // Drops the session, then the data source; the name becomes empty.
