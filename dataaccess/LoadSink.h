@@ -1,8 +1,8 @@
 #pragma once
 // Where a table load tells how it goes, as values only: which stage it is in and how far it has
 // come, the columns of its result, and a failure's message. The program decides what the user
-// sees of it (stage texts, the progress bar, list column widths); the data layer knows no texts
-// or pixels. Called on the thread that runs the load.
+// sees of it (stage texts, the progress bar, list column widths), so the data layer holds no
+// stage texts and no pixel widths. Called on the thread that runs the load.
 #include "dataaccess/Provider.h"
 
 #include <QString>
