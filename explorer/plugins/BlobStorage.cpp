@@ -1,0 +1,95 @@
+#include "explorer/plugins/BlobStorage.h"
+
+#include "common/BrelibException.h"
+#include "common/ReportSink.h"
+#include "common/StringTable.h"
+#include "dataaccess/ErrorText.h"
+#include "dataaccess/TableData.h"
+#include "platform/Storage.h"
+#include "platform/StorageError.h"
+
+namespace qb::plugins {
+namespace {
+
+// Writes all bytes or raises the stream's failure as the user's message.
+void writeAll(QbStream* stream, const std::byte* bytes, size_t size)
+{
+    while (size > 0) {
+        const uint32_t step = uint32_t(std::min<size_t>(size, 1u << 20));
+        uint32_t done = 0;
+        const QbResult r = stream->table->write(stream, bytes, step, &done);
+        if (QB_FAILED(r))
+            throw Brelib::exception(
+                data::composeMessage(loadString(data::kActionFieldData), streamResultText(r)));
+        bytes += step;
+        size -= step;
+    }
+}
+
+} // namespace
+
+QString BlobStorage::streamName()
+{
+    return QStringLiteral("PluginBLOB_StreamName");
+}
+
+BlobStorage::BlobStorage(const data::TableData& data, ReportSink& sink) : m_data(data), m_sink(sink)
+{
+    try {
+        m_storage = std::make_unique<Storage>();
+    } catch (const Brelib::exception& e) {
+        m_creationError = data::composeMessage(loadString(data::kStorageNotCreatedWarning), e.text());
+    }
+}
+
+BlobStorage::~BlobStorage() = default;
+
+bool BlobStorage::fillValue(int row, int column, BlobValue* value)
+{
+    if (!value || row < 0 || column < 1)
+        return false;
+    *value = BlobValue{nullptr, 0};
+    if (!m_storage) {
+        // Never a value without a stream: a plug-in would have nothing to read.
+        m_sink.addError(loadString(data::kStorageNotCreated));
+        return false;
+    }
+    QbStream* stream = nullptr;
+    const auto discard = [&] {
+        if (stream)
+            stream->table->release(stream);
+        m_storage->destroyElement(streamName());
+    };
+    try {
+        stream = m_storage->createStream(streamName());
+        const std::optional<data::DBTYPE> type = m_data.copyCellValue(
+            row, column, [&](const std::byte* bytes, size_t size) { writeAll(stream, bytes, size); });
+        if (!type) {
+            discard(); // NULL: nothing to show
+            return false;
+        }
+        value->stream = stream;
+        value->type = uint32_t(*type);
+        return true;
+    } catch (const Brelib::exception& e) {
+        m_sink.addError(e.text());
+    } catch (...) {
+        m_sink.addError(loadString(data::kUnknownError));
+    }
+    discard();
+    return false;
+}
+
+void BlobStorage::releaseValue(BlobValue* value)
+{
+    if (!value || !value->stream)
+        return;
+    // Reverting first: a plug-in that kept a reference of its own gets "reverted" answers from
+    // its stream object, which stays valid until it lets go.
+    if (m_storage)
+        m_storage->destroyElement(streamName());
+    value->stream->table->release(value->stream);
+    value->stream = nullptr;
+}
+
+} // namespace qb::plugins
