@@ -33,6 +33,11 @@ QString BlobStorage::streamName()
     return QStringLiteral("PluginBLOB_StreamName");
 }
 
+int BlobStorage::streamCount() const
+{
+    return m_storage ? int(m_storage->elementNames().size()) : 0;
+}
+
 BlobStorage::BlobStorage(const data::TableData& data, ReportSink& sink) : m_data(data), m_sink(sink)
 {
     try {

@@ -42,6 +42,8 @@ public:
     void releaseValue(BlobValue* value) override;
 
     static QString streamName();
+    // Streams the storage holds now: 1 while a value is handed off, else 0.
+    int streamCount() const;
 
 private:
     const data::TableData& m_data;
