@@ -250,80 +250,96 @@ void CHexEditBase::paintEvent(QPaintEvent*)
     }
 }
 
+HexLineText formatLine(uint64_t lineStart, const unsigned char* bytes, int count, bool readable, int addressDigits)
+{
+    HexLineText t;
+    t.address = QString::number(lineStart, 16).toUpper().rightJustified(addressDigits, u'0');
+    t.hex.reserve(count * 3);
+    t.characters.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        if (i)
+            t.hex += u' ';
+        // A byte that cannot be read shows as "??" and "?": never as whatever the memory held.
+        if (!readable) {
+            t.hex += QStringLiteral("??");
+            t.characters += u'?';
+            continue;
+        }
+        t.hex += QChar(kDigits[bytes[i] >> 4]);
+        t.hex += QChar(kDigits[bytes[i] & 0xF]);
+        t.characters += printable(bytes[i]);
+    }
+    return t;
+}
+
+HexLineText CHexEditBase::lineText(uint64_t line)
+{
+    const HexLayout& l = currentLayout();
+    const uint64_t start = line * uint64_t(l.bytesPerLine);
+    if (line >= l.totalLines)
+        return {};
+    const int count = int(std::min<uint64_t>(uint64_t(l.bytesPerLine), length() - start));
+    std::vector<unsigned char> bytes(static_cast<size_t>(count));
+    const bool readable = m_buffer->read(start, bytes.data(), bytes.size());
+    return formatLine(start, bytes.data(), count, readable, l.addressDigits);
+}
+
 void CHexEditBase::paintLine(QPainter& p, const HexLayout& l, int x0, int y, uint64_t line, const unsigned char* bytes,
                              int count, bool readable)
 {
     const int baseline = y + QFontMetrics(font()).ascent();
-    const int w = l.charWidth;
     const uint64_t lineStart = line * uint64_t(l.bytesPerLine);
+    const HexLineText text = formatLine(lineStart, bytes, count, readable, l.addressDigits);
     if (m_options.showAddress) {
-        QString address = QString::number(lineStart, 16).toUpper().rightJustified(l.addressDigits, u'0');
         p.setPen(m_colours.addressText);
-        p.drawText(x0, baseline, address);
+        p.drawText(x0, baseline, text.address);
     }
-    // A byte that cannot be read shows as "??" and "?": never as whatever the memory held.
-    const auto digits = [&](int i) {
-        if (!readable)
-            return QStringLiteral("??");
-        const QChar pair[2] = {QChar(kDigits[bytes[i] >> 4]), QChar(kDigits[bytes[i] & 0xF])};
-        return QString(pair, 2);
-    };
-    const auto character = [&](int i) { return readable ? printable(bytes[i]) : QChar(u'?'); };
-
-    const auto cellRect = [&](int i, int last) {
-        // Consecutive marked bytes join across the space between them.
-        const int width = i < last ? 3 * w : 2 * w;
-        return QRect(x0 + l.hexCellLeft(i), y, width, l.lineHeight);
-    };
-    // The highlight range: filled, outlined, its digits in their own colour.
+    // The highlight range under the text: filled and outlined.
     if (m_highlight) {
         for (int i = 0; i < count; ++i) {
             if (!m_highlight->contains(lineStart + uint64_t(i)))
                 continue;
-            const QRect cell = cellRect(i, m_highlight->contains(lineStart + uint64_t(i) + 1) && i + 1 < count ? i + 1 : i);
+            const bool joined = i + 1 < count && m_highlight->contains(lineStart + uint64_t(i) + 1);
+            const QRect cell(x0 + l.hexCellLeft(i), y, joined ? 3 * l.charWidth : 2 * l.charWidth, l.lineHeight);
             p.fillRect(cell, m_colours.highlightFill);
             p.setPen(m_colours.highlightOutline);
             p.drawRect(cell.adjusted(0, 0, -1, -1));
         }
     }
-    QString hex;
-    hex.reserve(count * 3);
-    QString chars;
-    chars.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        if (i)
-            hex += u' ';
-        hex += digits(i);
-        chars += character(i);
-    }
     p.setPen(m_colours.hexText);
-    p.drawText(x0 + l.hexLeft, baseline, hex);
+    p.drawText(x0 + l.hexLeft, baseline, text.hex);
     if (m_options.showCharacters) {
         p.setPen(m_colours.characterText);
-        p.drawText(x0 + l.charactersLeft, baseline, chars);
+        p.drawText(x0 + l.charactersLeft, baseline, text.characters);
     }
-    for (int i = 0; i < count; ++i) {
-        const uint64_t b = lineStart + uint64_t(i);
-        if (m_highlight && m_highlight->contains(b) && !(m_selection && m_selection->contains(b))) {
-            p.setPen(m_colours.highlightText);
-            p.drawText(x0 + l.hexCellLeft(i), baseline, digits(i));
-        }
-    }
-    if (!m_selection || !(hasFocus() || m_options.multiLine))
-        return;
+    paintMarks(p, l, x0, y, lineStart, text, count);
+}
+
+void CHexEditBase::paintMarks(QPainter& p, const HexLayout& l, int x0, int y, uint64_t lineStart, const HexLineText& text,
+                              int count)
+{
+    const int baseline = y + QFontMetrics(font()).ascent();
+    const int w = l.charWidth;
+    const auto digits = [&](int i) { return text.hex.mid(3 * i, 2); };
+    const bool selecting = m_selection && (hasFocus() || m_options.multiLine);
     const QColor fill = hasFocus() ? palette().color(QPalette::Highlight) : palette().color(QPalette::Button);
-    const QColor text = hasFocus() ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::WindowText);
+    const QColor selectedText = hasFocus() ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::WindowText);
     for (int i = 0; i < count; ++i) {
         const uint64_t b = lineStart + uint64_t(i);
-        if (!m_selection->contains(b))
-            continue;
-        const bool joined = i + 1 < count && m_selection->contains(b + 1);
-        p.fillRect(cellRect(i, joined ? i + 1 : i), fill);
-        p.setPen(text);
-        p.drawText(x0 + l.hexCellLeft(i), baseline, digits(i));
-        if (m_options.showCharacters) {
-            p.fillRect(QRect(x0 + l.characterCellLeft(i), y, w, l.lineHeight), fill);
-            p.drawText(x0 + l.characterCellLeft(i), baseline, QString(character(i)));
+        const int left = x0 + l.hexCellLeft(i);
+        if (selecting && m_selection->contains(b)) {
+            // Consecutive selected bytes join across the space between them.
+            const bool joined = i + 1 < count && m_selection->contains(b + 1);
+            p.fillRect(QRect(left, y, joined ? 3 * w : 2 * w, l.lineHeight), fill);
+            p.setPen(selectedText);
+            p.drawText(left, baseline, digits(i));
+            if (m_options.showCharacters) {
+                p.fillRect(QRect(x0 + l.characterCellLeft(i), y, w, l.lineHeight), fill);
+                p.drawText(x0 + l.characterCellLeft(i), baseline, text.characters.mid(i, 1));
+            }
+        } else if (m_highlight && m_highlight->contains(b)) {
+            p.setPen(m_colours.highlightText);
+            p.drawText(left, baseline, digits(i));
         }
     }
 }

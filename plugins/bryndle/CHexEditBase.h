@@ -37,6 +37,15 @@ struct ByteRange {
     bool operator==(const ByteRange&) const = default;
 };
 
+// The texts of one line as the view draws them.
+struct HexLineText {
+    QString address;    // upper-case hex, zero-padded to the digits shown
+    QString hex;        // "00 41 FF": two digits a byte, one space between; "??" for a byte that cannot be read
+    QString characters; // printable bytes as themselves, others as "."; "?" where unreadable
+};
+// `bytes` holds `count` bytes of the line starting at `lineStart`, or garbage when !readable.
+HexLineText formatLine(uint64_t lineStart, const unsigned char* bytes, int count, bool readable, int addressDigits);
+
 class CHexEditBase : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -68,6 +77,9 @@ public:
     std::optional<ByteRange> selection() const { return m_selection; }
     void setHighlight(int64_t first, int64_t last, bool redraw = true);
     std::optional<ByteRange> highlight() const { return m_highlight; }
+
+    // The texts of a line of the data as drawn (empty past the end).
+    HexLineText lineText(uint64_t line);
 
     uint64_t caretByte() const { return m_caret; }
     bool caretOnLowNibble() const { return m_lowNibble; }
@@ -117,6 +129,8 @@ private:
     void dragTo(QPoint viewportPoint);
     void paintLine(QPainter& p, const HexLayout& l, int x0, int y, uint64_t line, const unsigned char* bytes,
                    int count, bool readable);
+    // Paints the selected or highlighted cells of a line over its plain text.
+    void paintMarks(QPainter& p, const HexLayout& l, int x0, int y, uint64_t lineStart, const HexLineText& text, int count);
 
     std::unique_ptr<HexBuffer> m_buffer;
     HexOptions m_options;
