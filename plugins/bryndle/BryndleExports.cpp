@@ -54,6 +54,40 @@ QB_PLUGIN_EXPORT const char16_t* GetLastErrorTextW()
     return g_error.empty() ? nullptr : g_error.c_str();
 }
 
+// Written into the host's record field by field, each cut to its capacity.
+static void setField(char16_t* field, size_t capacity, const char16_t* text)
+{
+    size_t i = 0;
+    for (; i + 1 < capacity && text[i]; ++i)
+        field[i] = text[i];
+    field[i] = 0;
+}
+
+QB_PLUGIN_EXPORT QbBool GetModuleDescriptionW(PluginDescription* out)
+{
+    if (!out)
+        return 0;
+    setField(out->name, QB_DESCRIPTION_NAME_UNITS, u"Bryndle hex viewer");
+    setField(out->version, QB_DESCRIPTION_VERSION_UNITS, u"1.0.4");
+    setField(out->copyright, QB_DESCRIPTION_COPYRIGHT_UNITS, u"Copyright (C) Marrowind. All rights reserved.");
+    setField(out->description, QB_DESCRIPTION_TEXT_UNITS,
+             u"Shows any value as a hex dump with its characters; selection, copy and paste.");
+    setField(out->languages, QB_DESCRIPTION_LANGUAGES_UNITS, u"English");
+    return 1;
+}
+
+QB_PLUGIN_EXPORT QbBool ShowAboutBox(QbWindow parent)
+{
+    try {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+            return 0;
+        bryndle::BinaryViewerDialog::showAbout(static_cast<QWidget*>(parent));
+        return 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
 QB_PLUGIN_EXPORT QbBool ShowBLOB(QbWindow parent, int, BlobValue* value)
 {
     try {

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QtMath>
 #include <QScrollBar>
 #include <algorithm>
 #include <climits>
@@ -114,8 +115,13 @@ void CHexEditBase::setColours(const HexColours& colours)
 const HexLayout& CHexEditBase::currentLayout()
 {
     if (m_layoutDirty) {
-        const QFontMetrics fm(font());
-        m_layout = HexLayout::compute(m_options, fm.horizontalAdvance(u'0'), fm.height(), viewport()->size(), length());
+        // Cells are whole pixels wide: the font's fractional advance is padded by letter spacing,
+        // so a line drawn as one text keeps to the cells the layout counts with.
+        m_cellFont = font();
+        const qreal advance = QFontMetricsF(m_cellFont).horizontalAdvance(u'0');
+        const int w = std::max(1, qCeil(advance));
+        m_cellFont.setLetterSpacing(QFont::AbsoluteSpacing, w - advance);
+        m_layout = HexLayout::compute(m_options, w, QFontMetrics(m_cellFont).height(), viewport()->size(), length());
         m_layoutDirty = false;
         m_topLine = std::min(m_topLine, m_layout.maxTopLine);
     }
@@ -161,6 +167,13 @@ int CHexEditBase::horizontalOffset() const
 void CHexEditBase::scrollContentsBy(int, int)
 {
     viewport()->update();
+}
+
+void CHexEditBase::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        layoutChanged(true);
 }
 
 void CHexEditBase::resizeEvent(QResizeEvent* event)
@@ -209,7 +222,7 @@ void CHexEditBase::paintEvent(QPaintEvent*)
 {
     const HexLayout& l = currentLayout();
     QPainter p(viewport());
-    p.setFont(font());
+    p.setFont(m_cellFont);
     p.fillRect(viewport()->rect(), m_colours.outside);
     p.setClipRect(l.content.adjusted(-2, 0, 2, 0));
     const int x0 = l.content.left() - horizontalOffset();
@@ -245,7 +258,7 @@ void CHexEditBase::paintEvent(QPaintEvent*)
         unsigned char b = 0;
         if (m_buffer->read(m_caret, &b, 1)) {
             p.setPen(m_colours.hexBackground);
-            p.drawText(caret.left(), y + QFontMetrics(font()).ascent(), QString(QChar(kDigits[m_lowNibble ? b & 0xF : b >> 4])));
+            p.drawText(caret.left(), y + QFontMetrics(m_cellFont).ascent(), QString(QChar(kDigits[m_lowNibble ? b & 0xF : b >> 4])));
         }
     }
 }
@@ -287,7 +300,7 @@ HexLineText CHexEditBase::lineText(uint64_t line)
 void CHexEditBase::paintLine(QPainter& p, const HexLayout& l, int x0, int y, uint64_t line, const unsigned char* bytes,
                              int count, bool readable)
 {
-    const int baseline = y + QFontMetrics(font()).ascent();
+    const int baseline = y + QFontMetrics(m_cellFont).ascent();
     const uint64_t lineStart = line * uint64_t(l.bytesPerLine);
     const HexLineText text = formatLine(lineStart, bytes, count, readable, l.addressDigits);
     if (m_options.showAddress) {
@@ -318,7 +331,7 @@ void CHexEditBase::paintLine(QPainter& p, const HexLayout& l, int x0, int y, uin
 void CHexEditBase::paintMarks(QPainter& p, const HexLayout& l, int x0, int y, uint64_t lineStart, const HexLineText& text,
                               int count)
 {
-    const int baseline = y + QFontMetrics(font()).ascent();
+    const int baseline = y + QFontMetrics(m_cellFont).ascent();
     const int w = l.charWidth;
     const auto digits = [&](int i) { return text.hex.mid(3 * i, 2); };
     const bool selecting = m_selection && (hasFocus() || m_options.multiLine);

@@ -100,6 +100,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -136,6 +137,7 @@ private:
     HexOptions m_options;
     HexColours m_colours;
     HexLayout m_layout;
+    QFont m_cellFont; // the font as drawn: whole-pixel cells
     bool m_layoutDirty = true;
     bool m_readOnly = false;
 

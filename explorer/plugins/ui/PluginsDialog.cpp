@@ -99,6 +99,14 @@ void PluginsDialog::fill(const std::vector<PluginKind>& kinds)
         }
         root->setExpanded(true);
     }
+    // Open on the first plug-in, so its details are there at once.
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* root = m_tree->topLevelItem(i);
+        if (root->childCount() > 0 && root->child(0)->data(0, kIdRole).toInt() != 0) {
+            m_tree->setCurrentItem(root->child(0));
+            break;
+        }
+    }
 }
 
 BlobPlugin* PluginsDialog::selectedPlugin() const

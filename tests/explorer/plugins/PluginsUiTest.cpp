@@ -178,8 +178,8 @@ TEST(PluginsDialog, ListsEveryKindsPluginsAndCallsAboutAndConfigureWhereAPluginH
     ASSERT_EQ(table->childCount(), 3);
     EXPECT_EQ(table->child(0)->text(0), QStringLiteral("Simple text viewer ["));
     EXPECT_EQ(table->child(1)->text(0), QStringLiteral("Recorder plug-in"));
-    EXPECT_EQ(table->child(2)->text(0), QStringLiteral("<Unknown>"));
-    EXPECT_EQ(dialog.details()[0], QStringLiteral("(empty)"));
+    EXPECT_EQ(table->child(2)->text(0), QStringLiteral("Bryndle hex viewer"));
+    EXPECT_EQ(tree->currentItem(), table->child(0)) << "the first plug-in is shown on opening";
 
     tree->setCurrentItem(table->child(0));
     EXPECT_EQ(dialog.details(), (QStringList{QStringLiteral("Internal plug-in"), QStringLiteral("Simple text viewer ["),
@@ -198,8 +198,11 @@ TEST(PluginsDialog, ListsEveryKindsPluginsAndCallsAboutAndConfigureWhereAPluginH
     EXPECT_TRUE(recorder.calls().contains(QStringLiteral("ShowConfigurateWnd parent=set")));
 
     tree->setCurrentItem(table->child(2));
-    EXPECT_FALSE(dialog.aboutButton()->isEnabled());
+    EXPECT_TRUE(dialog.aboutButton()->isEnabled());
     EXPECT_FALSE(dialog.configureButton()->isEnabled());
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    EXPECT_EQ(dialog.details()[0], QStringLiteral("(empty)"));
+    EXPECT_FALSE(dialog.aboutButton()->isEnabled());
 }
 
 } // namespace

@@ -33,8 +33,8 @@ QStringList definedFunctions(const char* library)
 TEST(PluginExports, OnlyTheAbiFunctionsAreExported)
 {
     EXPECT_EQ(definedFunctions(QBTEST_BRYNDLE),
-              (QStringList{"GetLastErrorTextA", "GetLastErrorTextW", "GetMenuItemNameA", "GetMenuItemNameW", "ShowBLOB",
-                           "TestBLOB"}));
+              (QStringList{"GetLastErrorTextA", "GetLastErrorTextW", "GetMenuItemNameA", "GetMenuItemNameW",
+                           "GetModuleDescriptionW", "ShowAboutBox", "ShowBLOB", "TestBLOB"}));
     EXPECT_EQ(definedFunctions(QBTEST_EXAMPLE),
               (QStringList{"GetLastErrorTextA", "GetLastErrorTextW", "GetMenuItemNameA", "GetMenuItemNameW", "ShowBLOB",
                            "TestBLOB"}));
@@ -67,7 +67,7 @@ protected:
     qb::Storage storage;
 };
 
-TEST_F(Bryndle, NamesItselfAndAcceptsEveryValue)
+TEST_F(Bryndle, NamesItselfDescribesItselfAndAcceptsEveryValue)
 {
     const auto nameW = reinterpret_cast<QbGetMenuItemNameWFn>(dlsym(handle, QB_EXPORT_GET_MENU_ITEM_NAME_W));
     const auto nameA = reinterpret_cast<QbGetMenuItemNameAFn>(dlsym(handle, QB_EXPORT_GET_MENU_ITEM_NAME_A));
@@ -78,7 +78,14 @@ TEST_F(Bryndle, NamesItselfAndAcceptsEveryValue)
         const BlobValue v{nullptr, type};
         EXPECT_EQ(test(&v), 1) << type;
     }
-    EXPECT_EQ(dlsym(handle, QB_EXPORT_GET_MODULE_DESCRIPTION_W), nullptr);
+    const auto describe = reinterpret_cast<QbGetModuleDescriptionWFn>(dlsym(handle, QB_EXPORT_GET_MODULE_DESCRIPTION_W));
+    ASSERT_NE(describe, nullptr);
+    PluginDescription d{};
+    EXPECT_EQ(describe(&d), 1);
+    EXPECT_EQ(QString::fromUtf16(d.name), QStringLiteral("Bryndle hex viewer"));
+    EXPECT_EQ(QString::fromUtf16(d.version), QStringLiteral("1.0.4"));
+    EXPECT_NE(dlsym(handle, QB_EXPORT_SHOW_ABOUT_BOX), nullptr);
+    EXPECT_EQ(dlsym(handle, QB_EXPORT_SHOW_CONFIGURATE_WND), nullptr);
 }
 
 TEST_F(Bryndle, ShowsTheValueInAModalDialogOverTheParent)
