@@ -1,6 +1,7 @@
 // Timing program for handing a long value to the hex viewer (bench/run-blob.sh runs it).
 //   blob_viewer_bench read CONNECTION SQL     execute SQL and read column 1 of its first row whole
 //                                             through the provider's stream: milliseconds
+//   blob_viewer_bench read-memory CONNECTION SQL   the same: the peak resident memory it added, kB
 //   blob_viewer_bench open CONNECTION SQL     load SQL as the data list does (not timed), then what
 //                                             Enter and choosing "Binary viewer" do: the value
 //                                             handed off, the menu tested, the hex view shown and
@@ -11,7 +12,7 @@
 //                                             each with its repaint: the slower one in milliseconds
 // The viewer is bryndle.blob from plugins/ beside this program, as qorvex loads it.
 #include "bench/BenchSupport.h"
-#include "common/ReportSink.h"
+#include "common/ConsoleReportSink.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/TableData.h"
 #include "explorer/plugins/BlobStorage.h"
@@ -36,19 +37,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace qb;
 
-class QuietSink final : public ReportSink {
-public:
-    void setProgressRange(int, int) override {}
-    void setProgressPos(int) override {}
-    void hideProgress() override {}
-    void postText(const QString&, int) override {}
-    void clearListColumns() override {}
-    void addListColumn(const QString&, int, int, int) override {}
-    void setColumnWidth(int, int) override {}
-    void addError(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    void addInformation(const QString&) override {}
-};
-
 long residentKb(const char* field)
 {
     std::ifstream status("/proc/self/status");
@@ -65,11 +53,14 @@ void resetPeak()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-double readAlone(const QString& connection, const QString& sql)
+// Milliseconds, or with `memory` the peak resident kB the read added.
+double readAlone(const QString& connection, const QString& sql, bool memory)
 {
     auto source = data::createDataSource(connection);
     source->initialize();
     auto session = source->createSession();
+    const long before = residentKb("VmRSS:");
+    resetPeak();
     const auto start = Clock::now();
     auto rowset = session->execute(sql);
     data::Binding b;
@@ -95,7 +86,7 @@ double readAlone(const QString& connection, const QString& sql)
     const double ms = qb::bench::msSince(start);
     if (total == 0)
         throw std::runtime_error("an empty value");
-    return ms;
+    return memory ? double(residentKb("VmHWM:") - before) : ms;
 }
 
 // Runs `whenPainted` right after the hex view's first paint, inside the modal dialog.
@@ -135,7 +126,7 @@ int open(const std::string& mode, const QString& connection, const QString& sql)
     auto source = data::createDataSource(connection);
     source->initialize();
     auto session = source->createSession();
-    QuietSink sink;
+    ConsoleReportSink sink("blob_viewer_bench");
     data::TableData table;
     if (table.loadData(session, {}, sql, false, sink) != data::TableData::LoadResult::Loaded)
         throw std::runtime_error("the load failed");
@@ -155,9 +146,12 @@ int open(const std::string& mode, const QString& connection, const QString& sql)
     const auto start = Clock::now();
     FirstPaint painted([&](QAbstractScrollArea* area) {
         result = qb::bench::msSince(start);
-        if (mode == "scroll")
-            result = std::max(repaintAfterKey(area, Qt::Key_End), repaintAfterKey(area, Qt::Key_Home));
-        QTimer::singleShot(0, area->window(), [dialog = area->window()] { static_cast<QDialog*>(dialog)->accept(); });
+        // After this paint has ended: a repaint inside it would be refused.
+        QTimer::singleShot(0, area, [&, area] {
+            if (mode == "scroll")
+                result = std::max(repaintAfterKey(area, Qt::Key_End), repaintAfterKey(area, Qt::Key_Home));
+            static_cast<QDialog*>(area->window())->accept();
+        });
     });
     qApp->installEventFilter(&painted);
     std::unique_ptr<plugins::PluginMenu> menu = host->buildMenu(storage, 0, 1);
@@ -187,11 +181,15 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    return qb::bench::runMode(argc, argv, 3, "read|open|memory|scroll CONNECTION SQL", [&](const std::string& mode) -> std::optional<int> {
+    return qb::bench::runMode(argc, argv, 3, "read|read-memory|open|memory|scroll CONNECTION SQL", [&](const std::string& mode) -> std::optional<int> {
         const QString connection = QString::fromUtf8(argv[2]);
         const QString sql = QString::fromUtf8(argv[3]);
         if (mode == "read") {
-            qb::bench::printMs(readAlone(connection, sql));
+            qb::bench::printMs(readAlone(connection, sql, false));
+            return 0;
+        }
+        if (mode == "read-memory") {
+            std::printf("%.0f\n", readAlone(connection, sql, true));
             return 0;
         }
         if (mode == "open" || mode == "memory" || mode == "scroll")

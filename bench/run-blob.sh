@@ -32,19 +32,23 @@ printf 'A 100 MB value: Enter + "Binary viewer" until the hex view is painted, a
 printf 'alone through the provider'"'"'s stream; medians of %s interleaved runs\n' "$runs"
 for entry in "${backends[@]}"; do
   name=${entry%%|*}; connection=${entry#*|}
-  : >"$work/read"; : >"$work/open"; : >"$work/scroll"; : >"$work/memory"
+  : >"$work/read"; : >"$work/open"; : >"$work/scroll"; : >"$work/memory"; : >"$work/read-memory"
   for _ in $(seq "$runs"); do
     "$bin" read "$connection" "$sql" >>"$work/read"
     "$bin" open "$connection" "$sql" >>"$work/open"
     "$bin" scroll "$connection" "$sql" >>"$work/scroll"
   done
-  for _ in 1 2 3; do "$bin" memory "$connection" "$sql" >>"$work/memory"; done
+  for _ in 1 2 3; do
+    "$bin" memory "$connection" "$sql" >>"$work/memory"
+    "$bin" read-memory "$connection" "$sql" >>"$work/read-memory"
+  done
   read=$(median <"$work/read"); open=$(median <"$work/open"); scroll=$(sort -n "$work/scroll" | tail -1)
-  memory=$(sort -n "$work/memory" | tail -1)
+  memory=$(sort -n "$work/memory" | tail -1); readmemory=$(sort -n "$work/read-memory" | tail -1)
   printf '%s\n' "$name"
   printf '  read the value alone              %8.1f ms\n' "$read"
   printf '  Enter to the hex view painted     %8.1f ms   ratio %s (goal <= 1.5)\n' "$open" "$(ratio "$open" "$read")"
   printf '  peak memory the open adds         %8d kB   ratio %s of the value (goal <= 1.3)\n' "$memory" \
     "$(awk -v m="$memory" -v s="$size" 'BEGIN {printf "%.2f", m * 1024 / s}')"
+  printf '  peak memory reading alone adds    %8d kB   (the provider'"'"'s own share)\n' "$readmemory"
   printf '  Ctrl+End / Ctrl+Home repaint, slowest of %s runs %6.2f ms (goal <= 16)\n' "$runs" "$scroll"
 done

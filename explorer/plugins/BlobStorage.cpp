@@ -8,23 +8,45 @@
 #include "platform/Storage.h"
 #include "platform/StorageError.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace qb::plugins {
 namespace {
 
-// Writes all bytes or raises the stream's failure as the user's message.
-void writeAll(QbStream* stream, const std::byte* bytes, size_t size)
-{
-    while (size > 0) {
-        const uint32_t step = uint32_t(std::min<size_t>(size, 1u << 20));
-        uint32_t done = 0;
-        const QbResult r = stream->table->write(stream, bytes, step, &done);
-        if (QB_FAILED(r))
-            throw Brelib::exception(
-                data::composeMessage(loadString(data::kActionFieldData), streamResultText(r)));
-        bytes += step;
-        size -= step;
+// Collects what the provider hands over in small blocks and writes it to the stream a megabyte at
+// a time: a value of a hundred megabytes is then a hundred writes, not tens of thousands.
+class StreamWriter {
+public:
+    explicit StreamWriter(QbStream* stream) : m_stream(stream) { m_buffer.reserve(kChunk); }
+    void add(const std::byte* bytes, size_t size)
+    {
+        while (size > 0) {
+            const size_t n = std::min(size, kChunk - m_buffer.size());
+            m_buffer.insert(m_buffer.end(), bytes, bytes + n);
+            bytes += n;
+            size -= n;
+            if (m_buffer.size() == kChunk)
+                flush();
+        }
     }
-}
+    // Writes what is collected; raises the stream's failure as the user's message.
+    void flush()
+    {
+        if (m_buffer.empty())
+            return;
+        uint32_t done = 0;
+        const QbResult r = m_stream->table->write(m_stream, m_buffer.data(), uint32_t(m_buffer.size()), &done);
+        m_buffer.clear();
+        if (QB_FAILED(r))
+            throw Brelib::exception(data::composeMessage(loadString(data::kActionFieldData), streamResultText(r)));
+    }
+
+private:
+    static constexpr size_t kChunk = 1 << 20;
+    QbStream* m_stream;
+    std::vector<std::byte> m_buffer;
+};
 
 } // namespace
 
@@ -67,8 +89,10 @@ bool BlobStorage::fillValue(int row, int column, BlobValue* value)
     };
     try {
         stream = m_storage->createStream(streamName());
-        const std::optional<data::DBTYPE> type = m_data.copyCellValue(
-            row, column, [&](const std::byte* bytes, size_t size) { writeAll(stream, bytes, size); });
+        StreamWriter writer(stream);
+        const std::optional<data::DBTYPE> type =
+            m_data.copyCellValue(row, column, [&](const std::byte* bytes, size_t size) { writer.add(bytes, size); });
+        writer.flush();
         if (!type) {
             discard(); // NULL: nothing to show
             return false;

@@ -4,7 +4,7 @@
 //   qbblob -constr "Provider=...;..." -sql "SELECT ..." [-row N] [-column C] [-viewer "menu text"]
 //   qbblob -plugins                      the Plug-ins dialog
 // Without -viewer the viewer menu opens below the cell; row and column count from 0 and 1.
-#include "common/ReportSink.h"
+#include "common/ConsoleReportSink.h"
 #include "common/StringTable.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/TableData.h"
@@ -22,19 +22,6 @@
 namespace {
 
 using namespace qb;
-
-class StderrSink final : public ReportSink {
-public:
-    void setProgressRange(int, int) override {}
-    void setProgressPos(int) override {}
-    void hideProgress() override {}
-    void postText(const QString&, int) override {}
-    void clearListColumns() override {}
-    void addListColumn(const QString&, int, int, int) override {}
-    void setColumnWidth(int, int) override {}
-    void addError(const QString& text) override { std::fprintf(stderr, "qbblob: %s\n", qPrintable(text)); }
-    void addInformation(const QString& text) override { std::fprintf(stderr, "qbblob: %s\n", qPrintable(text)); }
-};
 
 QString option(const QStringList& args, const QString& name, const QString& fallback = {})
 {
@@ -55,7 +42,7 @@ int pluginsDialog()
 
 int openCell(const QStringList& args)
 {
-    StderrSink sink;
+    ConsoleReportSink sink("qbblob");
     auto source = data::createDataSource(option(args, QStringLiteral("-constr")));
     source->initialize();
     data::TableData table;
