@@ -1,24 +1,14 @@
 #include "bench/BenchLoad.h"
 
 #include "bench/BenchSupport.h"
+#include "common/ConsoleReportSink.h"
 #include "dataaccess/DataSourceFactory.h"
-#include "dataaccess/LoadSink.h"
 #include "dataaccess/TableData.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace qb::bench {
-namespace {
-
-class DiscardingSink final : public qb::data::LoadSink {
-public:
-    void progress(const qb::data::LoadProgress&) override {}
-    void columnsRead(const std::vector<qb::data::ColumnInfo>&) override {}
-    void error(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-};
-
-} // namespace
 
 void withLoadedTable(const QString& connection, const QString& table,
                      const std::function<void(qb::data::TableData&)>& then)
@@ -27,7 +17,7 @@ void withLoadedTable(const QString& connection, const QString& table,
     source->initialize();
     const auto session = source->createSession();
     qb::data::TableData data;
-    DiscardingSink sink;
+    ConsoleReportSink sink("bench");
     if (data.loadData(session, {{}, table}, {}, true, sink) != qb::data::TableData::LoadResult::Loaded)
         std::exit(3);
     then(data);

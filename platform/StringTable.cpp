@@ -16,6 +16,7 @@ constexpr Entry kEntries[] = {
 #include "platform/strings/console.inc"
 #include "platform/strings/dataaccess.inc"
 #include "platform/strings/explorer.inc"
+#include "platform/strings/plugins.inc"
 };
 
 const Entry* find(int id)

@@ -2,12 +2,12 @@
 // over rowsets with chosen column descriptions.
 #include "FakeRowset.h"
 #include "FakeSession.h"
-#include "QStringPrinting.h"
 #include "RecordingResultWriter.h"
+
 #include "console/script/ColumnWidth.h"
 #include "console/script/RowsetPrinter.h"
-
 #include "platform/BrelibException.h"
+#include "support/QStringPrinting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 #pragma once
 // A fresh database per test on each backend, a session on it through our providers, and a
 // recording result window for script runs.
-#include "QStringPrinting.h"
 #include "RecordingResultWriter.h"
+
 #include "console/script/ScriptRun.h"
 #include "support/BackendFixture.h"
+#include "support/QStringPrinting.h"
 
 #include <cstring>
 

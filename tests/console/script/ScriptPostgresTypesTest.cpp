@@ -1,10 +1,11 @@
 // PostgreSQL's own types through psqlODBC into the console's text table: every field whole, and
 // as psql shows it.
-#include "QStringPrinting.h"
 #include "RecordingResultWriter.h"
+
 #include "console/script/ScriptRun.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "support/PostgresTypeTable.h"
+#include "support/QStringPrinting.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,10 @@
 // around the run, stop between statements.
 #include "FakeRowset.h"
 #include "FakeSession.h"
-#include "QStringPrinting.h"
 #include "RecordingResultWriter.h"
+
 #include "console/script/ScriptRun.h"
+#include "support/QStringPrinting.h"
 
 #include <gtest/gtest.h>
 
