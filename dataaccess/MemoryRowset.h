@@ -19,6 +19,7 @@ public:
     void restart() override { m_position = -1; }
     bool next(uint64_t skip = 0) override;
     void getData(std::byte* rowBuffer) override;
+    std::optional<HeldKind> currentValueKind(uint32_t ordinal) const override;
 
 private:
     std::vector<ColumnInfo> m_columns;

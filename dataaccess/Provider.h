@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,7 @@ struct ColumnInfo {
 //     fetch, restart or destruction of the rowset; maxLength is ignored.
 //   type IUNKNOWN: a SequentialStream* is written at valueOffset; the caller owns one reference and
 //     calls release(). The stream yields the value in the column's declared representation
-//     (WSTR columns UTF-16, STR columns UTF-8, binary columns their bytes).
+//     (WSTR columns UTF-16, binary and stream columns their bytes, any other column UTF-8 text).
 //   numeric types (I2, I4, I8, UI2, UI4, UI8, R4, R8, CY, BOOL): the number in host byte order;
 //     a value that does not convert gives status E_CANTCONVERTVALUE.
 //   any other type: status E_CANTCONVERTVALUE.
@@ -69,6 +70,10 @@ struct Binding {
     uint32_t maxLength = 0;
     DBTYPE type = DBTYPE_EMPTY;
 };
+
+// How a provider holds a value: UTF-8 text (a number counts as its text), UTF-16 text, or bytes.
+// A bytes binding gives its bytes in that form.
+enum class HeldKind { Text, WideText, Bytes };
 
 // A reference-counted forward-only byte stream over a long value.
 class SequentialStream {
@@ -108,6 +113,15 @@ public:
     // A provider releases what an open cursor holds meanwhile: SQLite's read lock, which would
     // otherwise keep every other connection from writing to the file.
     virtual void suspend() {}
+    // How the provider holds the current row's value in column `ordinal`, where its columns may
+    // hold values of another kind than declared (SQLite); nullopt where the declared type tells
+    // (and for NULL). A copy of the rows (Spool) keeps it, so a text held in a bytes column
+    // converts later as the provider converts it: as text, not as hexadecimal digits.
+    virtual std::optional<HeldKind> currentValueKind(uint32_t ordinal) const
+    {
+        (void)ordinal;
+        return std::nullopt;
+    }
 };
 
 // Restrictions of the tables schema: only the object type ("TABLE", "VIEW") is used.

@@ -99,6 +99,20 @@ bool SqliteRowset::next(uint64_t skip)
     return true;
 }
 
+std::optional<HeldKind> SqliteRowset::currentValueKind(uint32_t ordinal) const
+{
+    if (m_state != State::OnRow || m_peeked || ordinal < 1 || ordinal > m_columns.size())
+        return std::nullopt;
+    switch (sqlite3_column_type(m_statement, int(ordinal) - 1)) {
+    case SQLITE_BLOB:
+        return HeldKind::Bytes;
+    case SQLITE_NULL:
+        return std::nullopt;
+    default:
+        return HeldKind::Text; // text is UTF-8, numbers give their text
+    }
+}
+
 void SqliteRowset::getData(std::byte* rowBuffer)
 {
     if (m_state != State::OnRow || m_peeked)

@@ -24,6 +24,8 @@ public:
     bool next(uint64_t skip = 0) override;
     void getData(std::byte* rowBuffer) override;
     void suspend() override;
+    // A column holds values of any kind, whatever its declared type.
+    std::optional<HeldKind> currentValueKind(uint32_t ordinal) const override;
 
 private:
     enum class State { BeforeFirst, OnRow, AtEnd };
