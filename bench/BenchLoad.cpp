@@ -35,7 +35,7 @@ void withLoadedTable(const QString& connection, const QString& table,
     const auto session = source->createSession();
     qb::data::TableData data;
     DiscardingSink sink;
-    if (data.loadData(session, {{}, table}, {}, true, sink) != qb::data::TableData::LoadResult::Loaded)
+    if (data.loadObject(session, {{}, table}, true, sink) != qb::data::TableData::LoadResult::Loaded)
         std::exit(3);
     then(data);
 }

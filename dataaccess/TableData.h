@@ -3,8 +3,8 @@
 // bindings into a row buffer of ColumnBinding records, the total row count and one cached page of
 // 100 rows, with the text of each cell. The table element owns one and delegates to it.
 //
-// Threads: loadData runs on the loader thread; cellText, cellDescription, loadPage and the
-// getters are called from the GUI thread. loadData builds the new content without holding the
+// Threads: a load runs on the loader thread; cellText, cellDescription, loadPage and the
+// getters are called from the GUI thread. A load builds the new content without holding the
 // cache lock and publishes it under the lock at the end, so a GUI request never waits for a load
 // that may itself be waiting for the GUI thread (ReportSink calls). interrupt() may be called from
 // any thread at any time.
@@ -48,16 +48,23 @@ public:
     // to, set before the load may have started. Called on the loading thread.
     using StopQuery = std::function<bool()>;
 
-    // The whole load of one table or view (sqlText empty: "select * from " + the quoted object)
-    // or of one SQL text. Stage texts and progress positions go to the sink; with `redraw` the
-    // list columns are rebuilt (untitled first column of width 20, then one per result column of
-    // width 100). Provider failures become an error entry of the sink and are not thrown; anything
-    // else (out of memory, a programming error) propagates to the caller. Always ends with an
-    // empty status text at position 100 and the progress bar hidden.
+    // The whole load of one result, in one of two kinds:
+    //   loadObject: the plain scan of a table or view ("select * from " + the quoted object), a
+    //     statement the program builds; it runs again to count the rows and for every later page.
+    //   loadUserSql: SQL the user typed, which runs exactly once: the count, every page and the
+    //     whole values of cells read what that one run returned, from a spool of its rows in
+    //     temporary storage (Spool.h) that goes with the content (clearData, the next load).
+    // Stage texts and progress positions go to the sink; with `redraw` the list columns are
+    // rebuilt (untitled first column of width 20, then one per result column of width 100).
+    // Provider failures, and a spool that cannot be written, become an error entry of the sink
+    // and are not thrown; anything else (out of memory, a programming error) propagates to the
+    // caller. Always ends with an empty status text at position 100 and the progress bar hidden.
     // A load stops (reporting the cancellation) when interrupt() is called while it runs, or when
     // `stopRequested` says so, also when that was so before the load began.
-    LoadResult loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                        const QString& sqlText, bool redraw, ReportSink& sink, const StopQuery& stopRequested = {});
+    LoadResult loadObject(const std::shared_ptr<Session>& session, const ObjectName& object, bool redraw,
+                          ReportSink& sink, const StopQuery& stopRequested = {});
+    LoadResult loadUserSql(const std::shared_ptr<Session>& session, const QString& sqlText, bool redraw,
+                           ReportSink& sink, const StopQuery& stopRequested = {});
 
     // Rebuilds the list columns for the loaded result (the redraw of an already loaded element).
     void redrawColumns(ReportSink& sink) const;
@@ -77,8 +84,9 @@ public:
     QString formatValue(int c, const std::byte* valueArea, uint32_t length, int capacity) const;
 
     // Copies the whole value of a cell (row within the current page, column from 1) to `write`, in
-    // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full
-    // from a fresh execution of the query; other inline values give their 514-byte inline buffer.
+    // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full:
+    // from the spool for SQL the user typed, from a fresh execution for the program's own scan;
+    // other inline values give their 514-byte inline buffer.
     // Returns the value's type (the declared type for values read again, the bound type otherwise), or nullopt for
     // NULL. Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
     std::optional<DBTYPE> copyCellValue(int row, int column,
@@ -87,7 +95,7 @@ public:
     // Releases the rowset, the row cache and the column records: not loaded afterwards.
     void clearData();
 
-    // Makes a running loadData stop soon: the statement in progress is interrupted through the
+    // Makes a running load stop soon: the statement in progress is interrupted through the
     // provider; the load then reports the cancellation. Any thread, any time. An interrupt while
     // no load runs stops none: each load starts afresh. So an owner that may stop a job before
     // its load begins sets its own flag first (the load's StopQuery), then calls interrupt():
@@ -110,6 +118,9 @@ public:
 
 private:
     struct Content;
+    enum class Origin { ObjectScan, UserSql };
+    LoadResult load(const std::shared_ptr<Session>& session, Origin origin, const ObjectName& object,
+                    const QString& sqlText, bool redraw, ReportSink& sink, const StopQuery& stopRequested);
     // The cached cell, with the cache lock held by the caller; nullptr outside the page.
     const ColumnBinding* cellLocked(int row, int column) const;
     void publish(std::unique_ptr<Content> content);

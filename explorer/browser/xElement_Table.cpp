@@ -57,8 +57,12 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
         out.hideProgress();
         return;
     }
+    // Blank SQL text shows the object itself.
+    const auto stopRequested = [] { return loadStopRequested(); };
     const TableData::LoadResult result =
-        m_data->loadData(session, object, request.sql, request.redraw, sink(), [] { return loadStopRequested(); });
+        request.sql.trimmed().isEmpty()
+            ? m_data->loadObject(session, object, request.redraw, sink(), stopRequested)
+            : m_data->loadUserSql(session, request.sql, request.redraw, sink(), stopRequested);
 
     std::lock_guard<std::mutex> guard(m_stateMutex);
     m_lastSqlGaveNoRows = result == TableData::LoadResult::NoRowset && !request.sql.isEmpty();
