@@ -20,6 +20,7 @@ public:
     bool next(uint64_t skip = 0) override;
     void getData(std::byte* rowBuffer) override;
     std::optional<HeldKind> currentValueKind(uint32_t ordinal) const override;
+    bool holdsRowsWhole() const override { return true; }
 
 private:
     std::vector<ColumnInfo> m_columns;

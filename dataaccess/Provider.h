@@ -122,6 +122,9 @@ public:
         (void)ordinal;
         return std::nullopt;
     }
+    // Whether a fetched row's values, long ones too, are already in memory whole (SQLite), so
+    // binding a long value by reference costs no more than reading it as a stream.
+    virtual bool holdsRowsWhole() const { return false; }
 };
 
 // Restrictions of the tables schema: only the object type ("TABLE", "VIEW") is used.

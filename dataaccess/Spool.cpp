@@ -110,10 +110,11 @@ void Spool::bindSource()
     const std::vector<ColumnInfo>& infos = columns();
     auto capture = std::make_unique<Capture>();
     std::vector<Binding> bindings;
+    const bool streams = !m_source->holdsRowsWhole();
     for (size_t c = 0; c < infos.size(); ++c) {
         const ColumnInfo& info = infos[c];
         Capture::Column column;
-        column.stream = isLongValue(info);
+        column.stream = streams && isLongValue(info);
         column.kind = spool::kindOfDeclaredType(info.type);
         capture->columns.push_back(column);
         Binding b;
@@ -121,9 +122,10 @@ void Spool::bindSource()
         b.valueOffset = c * kSlotBytes;
         b.lengthOffset = c * kSlotBytes + kSlotLength;
         b.statusOffset = c * kSlotBytes + kSlotStatus;
-        // A long value through its stream, in the column's declared representation; any other
-        // value whole, as the bytes the provider holds (a number as its text), so that every
-        // later binding converts from what the provider converts from.
+        // A long value through its stream, in the column's declared representation, unless the
+        // provider has it in memory anyway; any other value whole, as the bytes the provider
+        // holds (a number as its text), so that every later binding converts from what the
+        // provider converts from.
         b.type = column.stream ? DBTYPE(DBTYPE_IUNKNOWN) : DBTYPE(DBTYPE_BYTES | DBTYPE_BYREF);
         bindings.push_back(b);
     }

@@ -52,6 +52,7 @@ public:
     int restarts() const { return m_restarts; }
     void getData(std::byte* rowBuffer) override { m_rows.getData(rowBuffer); }
     std::optional<qb::data::HeldKind> currentValueKind(uint32_t ordinal) const override { return m_rows.currentValueKind(ordinal); }
+    bool holdsRowsWhole() const override { return m_rows.holdsRowsWhole(); }
 
 private:
     qb::data::MemoryRowset m_rows;

@@ -53,6 +53,7 @@ void SqliteRowset::setBindings(std::vector<Binding> bindings)
 
 bool SqliteRowset::step()
 {
+    ++m_rowsStepped;
     const int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) {
         m_state = State::OnRow;
@@ -76,6 +77,7 @@ void SqliteRowset::restart()
     sqlite3_reset(m_statement); // its result repeats the last step's error, already reported
     m_state = State::BeforeFirst;
     m_peeked = false;
+    ++m_rowsStepped;
 }
 
 void SqliteRowset::suspend()
@@ -103,7 +105,8 @@ std::optional<HeldKind> SqliteRowset::currentValueKind(uint32_t ordinal) const
 {
     if (m_state != State::OnRow || m_peeked || ordinal < 1 || ordinal > m_columns.size())
         return std::nullopt;
-    switch (sqlite3_column_type(m_statement, int(ordinal) - 1)) {
+    const int read = m_readRow == m_rowsStepped ? m_readTypes[ordinal - 1] : -1;
+    switch (read >= 0 ? read : sqlite3_column_type(m_statement, int(ordinal) - 1)) {
     case SQLITE_BLOB:
         return HeldKind::Bytes;
     case SQLITE_NULL:
@@ -117,11 +120,15 @@ void SqliteRowset::getData(std::byte* rowBuffer)
 {
     if (m_state != State::OnRow || m_peeked)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("There is no current row to read."));
+    m_readTypes.assign(m_columns.size(), -1);
+    m_readRow = m_rowsStepped;
     for (size_t i = 0; i < m_bindings.size(); ++i) {
         const Binding& b = m_bindings[i];
         const int c = int(b.ordinal) - 1;
         CellValue value;
-        switch (sqlite3_column_type(m_statement, c)) {
+        const int type = sqlite3_column_type(m_statement, c);
+        m_readTypes[size_t(c)] = type;
+        switch (type) {
         case SQLITE_INTEGER:
             value = CellValue::fromInteger(sqlite3_column_int64(m_statement, c));
             break;
