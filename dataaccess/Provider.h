@@ -95,7 +95,8 @@ private:
 };
 
 // The rows of one executed statement or schema query. Forward-only; restart re-positions before
-// the first row (re-executing where the source cannot rewind). Not thread-safe: one thread at a time.
+// the first row (re-executing where the source cannot rewind, which is why SQL the user typed is
+// read through a Spool). Not thread-safe: one thread at a time.
 class Rowset {
 public:
     virtual ~Rowset() = default;
