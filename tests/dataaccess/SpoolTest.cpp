@@ -88,8 +88,8 @@ QByteArray longBytes(int n)
 
 // Rows with every kind of value in every kind of column: numbers, text (non-ASCII, surrogate
 // pairs, empty), bytes, NULL, text in a bytes column and a number in a text column (as SQLite
-// columns may hold), and long values far larger than the reader's window.
-std::vector<Row> sampleRows(int count)
+// columns may hold), and every `bigEvery` rows long values far larger than the reader's window.
+std::vector<Row> sampleRows(int count, int bigEvery = 50)
 {
     std::vector<Row> rows;
     for (int i = 0; i < count; ++i) {
@@ -101,9 +101,9 @@ std::vector<Row> sampleRows(int count)
                     : i % 4 == 2 ? QVariant(QString())
                                  : QVariant());
         r.push_back(i % 3 == 0 ? QVariant(longBytes(i % 20)) : i % 3 == 1 ? QVariant(QStringLiteral("text %1").arg(i)) : QVariant());
-        r.push_back(i % 50 == 7 ? QVariant(longText(100000 + i)) : QVariant(longText(i)));
-        r.push_back(i % 50 == 9 ? QVariant(longBytes(300000 + i)) : i % 2 ? QVariant(longBytes(i)) : QVariant());
-        r.push_back(i % 50 == 11 ? QVariant(longText(90000)) : QVariant(QStringLiteral("s%1").arg(i)));
+        r.push_back(i % bigEvery == 7 ? QVariant(longText(100000 + i)) : QVariant(longText(i)));
+        r.push_back(i % bigEvery == 9 ? QVariant(longBytes(300000 + i)) : i % 2 ? QVariant(longBytes(i)) : QVariant());
+        r.push_back(i % bigEvery == 11 ? QVariant(longText(90000)) : QVariant(QStringLiteral("s%1").arg(i)));
         rows.push_back(std::move(r));
     }
     return rows;
@@ -254,7 +254,7 @@ TEST(Spool, ABytesBindingOnAStreamedLongTextColumnGivesItsDeclaredRepresentation
 
 TEST(Spool, PagesAreReachedFromAnywhereAndTheSourceIsReadOnceWithoutRestarting)
 {
-    const std::vector<Row> rows = sampleRows(1234);
+    const std::vector<Row> rows = sampleRows(1234, 600);
     int alive = 0;
     auto owned = std::make_unique<CountingRowset>(kColumns, rows, -1, &alive);
     auto spool = std::make_shared<Spool>(std::move(owned));
