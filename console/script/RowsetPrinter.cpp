@@ -197,6 +197,7 @@ uint64_t RowsetPrinter::countRows(data::Rowset& rowset)
         throw spoolFailure(e); // rows lost on the way must not pass for the end of the table
     } catch (const data::ProviderError&) {
         // The count is what could be counted.
+        m_failed = m_failed || !m_stop.isSet();
     }
     return counted;
 }
@@ -216,6 +217,7 @@ RowsetPrinter::Fetch RowsetPrinter::fetch(data::Rowset& rowset, const std::vecto
     } catch (const data::SpoolError& e) {
         throw spoolFailure(e);
     } catch (const data::ProviderError&) {
+        m_failed = m_failed || !m_stop.isSet();
         return Fetch::Failed;
     }
 }

@@ -31,6 +31,8 @@ public:
     // fetched ends the table silently after the rows before it; the summary still follows.
     // `statement` has just been executed and is read once, from its first row.
     void print(data::Rowset& statement);
+    // A fetch failed for another reason than a stop, so the table (or its count) ended early.
+    bool endedByFailure() const { return m_failed; }
 
 private:
     struct Column;
@@ -54,6 +56,7 @@ private:
     QString m_blankRow; // a row line of blank fields
     QString m_line;
     int m_progress = 0; // the last position shown
+    bool m_failed = false;
 };
 
 } // namespace qb::console

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 namespace qb::data::odbc {
 namespace {
@@ -132,12 +133,20 @@ void OdbcConnection::endTransaction(bool commit)
     if (!m_info.transactions)
         return;
     const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_dbc.get(), commit ? SQL_COMMIT : SQL_ROLLBACK);
+    // The reason of a failed end is read now: the next call on the handle clears it.
+    std::optional<ProviderError> failure;
+    try {
+        check(rc, SQL_HANDLE_DBC, m_dbc.get());
+    } catch (const ProviderError& e) {
+        failure = e;
+    }
     // Autocommit comes back on even when the end failed, so the next statement does not run in
     // a transaction nobody will end.
     const SQLRETURN autocommit = SQLSetConnectAttrW(m_dbc.get(), SQL_ATTR_AUTOCOMMIT,
                                                     reinterpret_cast<SQLPOINTER>(uintptr_t(SQL_AUTOCOMMIT_ON)),
                                                     SQL_IS_UINTEGER);
-    check(rc, SQL_HANDLE_DBC, m_dbc.get());
+    if (failure)
+        throw *failure;
     check(autocommit, SQL_HANDLE_DBC, m_dbc.get());
 }
 
