@@ -2,6 +2,7 @@
 
 #include "dataaccess/Provider.h"
 #include "dataaccess/providers/odbc/OdbcCheck.h"
+#include "dataaccess/providers/odbc/OdbcDriverManager.h"
 #include "dataaccess/providers/odbc/OdbcStatement.h"
 #include "dataaccess/providers/odbc/OdbcText.h"
 
@@ -65,21 +66,7 @@ OdbcConnection::~OdbcConnection() = default; // the handles disconnect and free 
 
 QString OdbcConnection::driverOfDsn(const QString& dsn) const
 {
-    // The driver manager lists each data source name with the name of its driver.
-    SQLUSMALLINT direction = SQL_FETCH_FIRST;
-    for (;;) {
-        SQLWCHAR name[SQL_MAX_DSN_LENGTH + 1];
-        SQLWCHAR driver[256];
-        SQLSMALLINT nameLength = 0;
-        SQLSMALLINT driverLength = 0;
-        const SQLRETURN rc = SQLDataSourcesW(m_env.get(), direction, name, SQLSMALLINT(std::size(name)), &nameLength,
-                                             driver, SQLSMALLINT(std::size(driver)), &driverLength);
-        if (!SQL_SUCCEEDED(rc))
-            return {};
-        if (fromWide(name, nameLength, qsizetype(std::size(name)) - 1).compare(dsn, Qt::CaseInsensitive) == 0)
-            return fromWide(driver, driverLength, qsizetype(std::size(driver)) - 1);
-        direction = SQL_FETCH_NEXT;
-    }
+    return driverOfDataSource(m_env.get(), dsn);
 }
 
 void OdbcConnection::readDriverInfo(const OdbcConnectString& target)
