@@ -1,5 +1,6 @@
 #include "dataaccess/SpoolRowset.h"
 
+#include "dataaccess/InterruptToken.h"
 #include "dataaccess/Spool.h"
 #include "dataaccess/SpoolFile.h"
 #include "dataaccess/SpoolRecord.h"
@@ -52,6 +53,7 @@ public:
     }
     size_t read(void* buffer, size_t size) override
     {
+        InterruptToken::checkArmed();
         const size_t want = size_t(std::min<uint64_t>(size, m_left));
         const size_t got = want ? m_file->readAt(m_offset, buffer, want) : 0;
         m_offset += got;
@@ -122,12 +124,14 @@ void SpoolRowset::setBindings(std::vector<Binding> bindings)
 
 void SpoolRowset::restart()
 {
+    InterruptToken::checkArmed();
     m_byRef.clear();
     m_state = State::BeforeFirst;
 }
 
 bool SpoolRowset::next(uint64_t skip)
 {
+    InterruptToken::checkArmed();
     m_byRef.clear();
     if (m_state == State::AtEnd)
         return false;
@@ -145,6 +149,7 @@ bool SpoolRowset::next(uint64_t skip)
 
 void SpoolRowset::getData(std::byte* rowBuffer)
 {
+    InterruptToken::checkArmed();
     if (m_state != State::OnRow)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("There is no current row to read."));
     readCurrentRow();

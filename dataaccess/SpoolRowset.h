@@ -5,6 +5,9 @@
 // yet are fetched from its source as next() reaches them. Several of these may read one spool
 // (the table's pages, and the whole value of one cell for a plug-in).
 //
+// Like a provider's calls, restart, next, getData and stream reads fail with DB_E_CANCELED once
+// the interrupt token armed on the calling thread is set (InterruptToken.h).
+//
 // next(skip) goes to a row's page through the spool's offsets and reads at most the 99 rows
 // before it on that page, so a later page costs the same as the first. Values are read from a
 // window of the file; a long value is read only as far as an inline binding needs it (its length

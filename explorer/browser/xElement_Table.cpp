@@ -70,11 +70,9 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
         return;
     }
     // Blank SQL text shows the object itself.
-    const auto stopRequested = [] { return loadStopRequested(); };
-    const TableData::LoadResult result =
-        request.sql.trimmed().isEmpty()
-            ? m_data->loadObject(session, object, request.redraw, sink(), stopRequested)
-            : m_data->loadUserSql(session, request.sql, request.redraw, sink(), stopRequested);
+    const TableData::LoadResult result = request.sql.trimmed().isEmpty()
+                                             ? m_data->loadObject(session, object, request.redraw, sink())
+                                             : m_data->loadUserSql(session, request.sql, request.redraw, sink());
 
     std::lock_guard<std::mutex> guard(m_stateMutex);
     m_lastSqlGaveNoRows = result == TableData::LoadResult::NoRowset && !request.sql.isEmpty();
@@ -154,11 +152,6 @@ QString xElement_Table::name() const
 std::optional<ObjectName> xElement_Table::object() const
 {
     return objectName();
-}
-
-void xElement_Table::interrupt()
-{
-    m_data->interrupt();
 }
 
 ObjectName xElement_Table::objectName() const
