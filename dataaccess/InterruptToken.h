@@ -11,12 +11,16 @@
 //     rowsets, transactions);
 //   - a driver call already under way is cancelled where the driver can take that: the SQLite
 //     provider polls the token from its progress and busy handlers, the ODBC provider registers
-//     each driver call (DriverCall) so that interrupt() sends it SQLCancel.
+//     each driver call (DriverCall) so that interrupt() sends it SQLCancel. A server may drop a
+//     cancel that arrives a moment before it starts the work (PostgreSQL ignores a cancel for a
+//     query it is not running yet), so while an interrupted call stays in flight its cancel is
+//     sent again every kCancelRetryPeriod, from one process-wide thread, until the call returns.
 // Calls made on a thread where no token is armed are never interrupted, so one thread's stop never
 // breaks another thread's use of the same connection.
 #include "dataaccess/Provider.h"
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <vector>
 
@@ -24,7 +28,10 @@ namespace qb::data {
 
 class InterruptToken {
 public:
+    static constexpr std::chrono::milliseconds kCancelRetryPeriod{100};
+
     InterruptToken() = default;
+    ~InterruptToken();
     InterruptToken(const InterruptToken&) = delete;
     InterruptToken& operator=(const InterruptToken&) = delete;
 
@@ -84,7 +91,12 @@ public:
     };
 
 private:
+    friend class CancelRetry;
+    // Cancels every call in flight again; false when none is left.
+    bool cancelInFlight();
+
     std::atomic<bool> m_interrupted{false};
+    std::atomic<bool> m_watched{false}; // handed to the cancel retry at least once
     std::mutex m_mutex; // the calls in flight; held while cancelling them
     std::vector<Cancellable*> m_inFlight;
 };

@@ -349,8 +349,8 @@ void OdbcStatement::readAt(uint64_t generation, uint16_t column, FetchKind kind,
 void OdbcStatement::cancel()
 {
     // The handle cannot change meanwhile: its owner is inside a driver call on it. A cancel that
-    // reaches the driver before the statement is under way there is lost (PostgreSQL ignores a
-    // cancel for a query it is not yet running); the next call is refused all the same.
+    // reaches the server before the statement is under way there is lost (PostgreSQL ignores a
+    // cancel for a query it is not running yet); the token sends it again while the call lasts.
     if (driver().cancelFromOtherThread && m_handle)
         SQLCancel(m_handle.get());
 }
