@@ -4,6 +4,8 @@
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/LoadSink.h"
 #include "dataaccess/RowCache.h"
+#include "dataaccess/Spool.h"
+#include "dataaccess/SpoolRowset.h"
 #include "dataaccess/ValueConversion.h"
 #include "dataaccess/ValueFormat.h"
 #include "platform/BrelibException.h"
@@ -18,16 +20,12 @@ namespace {
 constexpr int kNoCapacityLimit = -1;
 constexpr size_t kRecordSize = sizeof(ColumnBinding);
 
-ProviderError cancelled()
-{
-    return ProviderError(DB_E_CANCELED, QStringLiteral("The operation was canceled."));
-}
-
 } // namespace
 
 // Everything a load builds; published whole under the cache lock.
 struct TableData::Content {
     std::shared_ptr<Session> session;
+    std::shared_ptr<Spool> spool; // SQL the user typed: its rows, which `rowset` reads
     std::unique_ptr<Rowset> rowset;
     std::vector<ColumnInfo> columns;
     std::vector<ColumnBinding> rowBuffer; // one record per column, bound by `bindings`
@@ -99,36 +97,28 @@ TableData::TableData() = default;
 
 TableData::~TableData() = default;
 
-TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                                          const QString& sqlText, bool redraw, LoadSink& sink,
-                                          const StopQuery& stopRequested)
+TableData::LoadResult TableData::loadObject(const std::shared_ptr<Session>& session, const ObjectName& object,
+                                            bool redraw, LoadSink& sink)
 {
-    {
-        // From here on interrupt() reaches this load; an earlier one was for none.
-        std::lock_guard lock(m_sessionMutex);
-        m_loading = true;
-        m_runningSession = session;
-        m_interrupted.store(false);
-    }
-    // Asked after the load is registered, so a stop is never lost between the owner's flag and
-    // interrupt(). The owner's flag is asked now and then only: interrupt() is what stops at once.
-    const auto stopped = [&] { return m_interrupted.load() || (stopRequested && stopRequested()); };
-    const auto interruptedOrEvery256 = [&](uint64_t n) {
-        return m_interrupted.load(std::memory_order_relaxed) || ((n & 0xFF) == 0 && stopRequested && stopRequested());
-    };
+    return load(session, Origin::ObjectScan, object, QString(), redraw, sink);
+}
+
+TableData::LoadResult TableData::loadUserSql(const std::shared_ptr<Session>& session, const QString& sqlText,
+                                             bool redraw, LoadSink& sink)
+{
+    return load(session, Origin::UserSql, ObjectName(), sqlText, redraw, sink);
+}
+
+TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, Origin origin, const ObjectName& object,
+                                      const QString& sqlText, bool redraw, LoadSink& sink)
+{
     struct Finish {
-        TableData* self;
         LoadSink& sink;
         ~Finish()
         {
-            {
-                std::lock_guard lock(self->m_sessionMutex);
-                self->m_loading = false;
-                self->m_runningSession.reset();
-            }
             sink.progress({LoadStage::Finished, 100});
         }
-    } finish{this, sink};
+    } finish{sink};
 
     clearData();
     sink.progress({LoadStage::Started, 1});
@@ -138,7 +128,7 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         sink.error(composeMessage(loadString(kActionColumnInfo), QStringLiteral("No connection is open.")));
         return LoadResult::Failed;
     }
-    const QString query = !sqlText.trimmed().isEmpty()
+    const QString query = origin == Origin::UserSql
                               ? sqlText
                               : QStringLiteral("select * from ") +
                                     quoteObjectName(object, session->identifierQuoteOpen(), session->identifierQuoteClose());
@@ -152,19 +142,17 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
     content->query = query;
     bool publishPartial = false;
     try {
-        // The statement runs once: its rowset serves the column information, the count and the
-        // pages (running it twice would repeat a statement's side effects).
+        // The user's statement runs once: its rows are spooled as they are counted, and the pages
+        // read the spool. The program's scan is read again from its start for each pass.
         sink.progress({LoadStage::ReadingColumns, 5});
-        // The provider clears its interrupt when a statement starts or restarts, so the stop is
-        // asked again after each of those, before the next call that may take long.
         try {
-            if (stopped())
-                throw cancelled();
             content->rowset = session->execute(query);
             if (!content->rowset)
                 return LoadResult::NoRowset;
-            if (stopped())
-                throw cancelled();
+            if (origin == Origin::UserSql) {
+                content->spool = std::make_shared<Spool>(std::move(content->rowset));
+                content->rowset = std::make_unique<SpoolRowset>(content->spool);
+            }
             content->columns = content->rowset->columns();
         } catch (const ProviderError& e) {
             throw actionError(kActionColumnInfo, e);
@@ -195,11 +183,8 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         uint64_t rows = 0;
         try {
             content->rowset->restart();
-            if (stopped())
-                throw cancelled();
             while (content->rowset->next())
-                if (interruptedOrEvery256(++rows))
-                    throw cancelled();
+                ++rows;
         } catch (const ProviderError& e) {
             throw actionError(kActionTableData, e);
         }
@@ -211,12 +196,8 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         int copied = 0;
         try {
             content->rowset->restart();
-            if (stopped())
-                throw cancelled();
             content->fillPage(content->rowset->next(), &copied, [&](int n) {
                 sink.progress({LoadStage::ReadingFirstPage, 80, n});
-                if (stopped())
-                    throw cancelled();
             });
         } catch (const ProviderError& e) {
             content->cache.setRowsHeld(copied);
@@ -340,7 +321,8 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
     }
     // The cache holds only the first bytes: read the value again, whole, as a stream.
     try {
-        std::unique_ptr<Rowset> rowset = m_content->session->execute(m_content->query);
+        std::unique_ptr<Rowset> rowset = m_content->spool ? std::make_unique<SpoolRowset>(m_content->spool)
+                                                          : m_content->session->execute(m_content->query);
         if (!rowset)
             throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
         ColumnBinding record{};
@@ -386,16 +368,6 @@ void TableData::clearData()
     if (old)
         old->clearRowBuffer();
     // `old` (rowset, page memory) goes here, outside the locks.
-}
-
-void TableData::interrupt()
-{
-    std::lock_guard lock(m_sessionMutex);
-    if (!m_loading)
-        return;
-    m_interrupted.store(true);
-    if (m_runningSession)
-        m_runningSession->interrupt();
 }
 
 bool TableData::isLoaded() const

@@ -3,17 +3,17 @@
 // bindings into a row buffer of ColumnBinding records, the total row count and one cached page of
 // 100 rows, with the text of each cell. The table element owns one and delegates to it.
 //
-// Threads: loadData runs on the loader thread; cellText, cellDescription, loadPage and the
-// getters are called from the GUI thread. loadData builds the new content without holding the
+// Threads: a load runs on the loader thread; cellText, cellDescription, loadPage and the
+// getters are called from the GUI thread. A load builds the new content without holding the
 // cache lock and publishes it under the lock at the end, so a GUI request never waits for a load
 // that may itself be waiting for the GUI thread (the LoadSink's owner may carry its calls over
-// there). interrupt() may be called from any thread at any time.
+// there). A load is stopped through the
+// interrupt token its caller armed on the loading thread (InterruptToken.h).
 #include "dataaccess/ColumnBinding.h"
 #include "dataaccess/ObjectName.h"
 #include "dataaccess/Provider.h"
 
 #include <QString>
-#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -41,19 +41,22 @@ public:
     TableData(const TableData&) = delete;
     TableData& operator=(const TableData&) = delete;
 
-    // The owner's answer to "is this load to stop?": its own flag for the job the load belongs
-    // to, set before the load may have started. Called on the loading thread.
-    using StopQuery = std::function<bool()>;
-
-    // The whole load of one table or view (sqlText empty: "select * from " + the quoted object)
-    // or of one SQL text. Stages and positions go to the sink as they come; with `redraw` the
-    // result's columns go to it too. Provider failures become the sink's error and are not
-    // thrown; anything else (out of memory, a programming error) propagates to the caller. Always
-    // ends with the stage Finished at position 100.
-    // A load stops (reporting the cancellation) when interrupt() is called while it runs, or when
-    // `stopRequested` says so, also when that was so before the load began.
-    LoadResult loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                        const QString& sqlText, bool redraw, LoadSink& sink, const StopQuery& stopRequested = {});
+    // The whole load of one result, in one of two kinds:
+    //   loadObject: the plain scan of a table or view ("select * from " + the quoted object), a
+    //     statement the program builds; it runs again to count the rows and for every later page.
+    //   loadUserSql: SQL the user typed, which runs exactly once: the count, every page and the
+    //     whole values of cells read what that one run returned, from a spool of its rows in
+    //     temporary storage (Spool.h) that goes with the content (clearData, the next load).
+    // Stages and positions go to the sink as they come; with `redraw` the result's columns go to
+    // it too. Provider failures, and a spool that cannot be written, become the sink's error and
+    // are not thrown; anything else (out of memory, a programming error) propagates to the
+    // caller. Always ends with the stage Finished at position 100.
+    // A load whose interrupt token is set, before it began or at any point of it, stops at its
+    // next provider call, which fails with DB_E_CANCELED: reported as that stage's failure.
+    LoadResult loadObject(const std::shared_ptr<Session>& session, const ObjectName& object, bool redraw,
+                          LoadSink& sink);
+    LoadResult loadUserSql(const std::shared_ptr<Session>& session, const QString& sqlText, bool redraw,
+                           LoadSink& sink);
 
     // Brings page p into the cache; nothing when p is the current page or p >= pageCount().
     // Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
@@ -70,9 +73,9 @@ public:
     QString formatValue(int c, const std::byte* valueArea, int capacity) const;
 
     // Copies the whole value of a cell (row within the current page, column from 1) to `write`, in
-    // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full
-    // from a fresh execution of the query; other inline values give their own bytes (their length,
-    // not the whole inline area).
+    // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full:
+    // from the spool for SQL the user typed, from a fresh execution for the program's own scan;
+    // other inline values give their own bytes (their length, not the whole inline area).
     // Returns the value's type (the declared type for values read again, the bound type otherwise), or nullopt for
     // NULL. Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
     std::optional<DBTYPE> copyCellValue(int row, int column,
@@ -80,13 +83,6 @@ public:
 
     // Releases the rowset, the row cache and the column records: not loaded afterwards.
     void clearData();
-
-    // Makes a running loadData stop soon: the statement in progress is interrupted through the
-    // provider; the load then reports the cancellation. Any thread, any time. An interrupt while
-    // no load runs stops none: each load starts afresh. So an owner that may stop a job before
-    // its load begins sets its own flag first (the load's StopQuery), then calls interrupt():
-    // either the load sees the flag when it starts, or it has started and gets the interrupt.
-    void interrupt();
 
     bool isLoaded() const;
     uint64_t rowCount() const;
@@ -104,6 +100,9 @@ public:
 
 private:
     struct Content;
+    enum class Origin { ObjectScan, UserSql };
+    LoadResult load(const std::shared_ptr<Session>& session, Origin origin, const ObjectName& object,
+                    const QString& sqlText, bool redraw, LoadSink& sink);
     // The cached cell, with the cache lock held by the caller; nullptr outside the page.
     const ColumnBinding* cellLocked(int row, int column) const;
     void publish(std::unique_ptr<Content> content);
@@ -112,13 +111,6 @@ private:
     mutable std::mutex m_pageMutex;  // the page lock: the current page index; taken before the cache lock
     std::unique_ptr<Content> m_content;
     int m_currentPage = 0;
-
-    // Set up at the start of a load, read by interrupt(): a load runs, and the session its
-    // statement can be interrupted through.
-    mutable std::mutex m_sessionMutex;
-    bool m_loading = false;
-    std::shared_ptr<Session> m_runningSession;
-    std::atomic<bool> m_interrupted{false}; // the running load was interrupted
 
     mutable std::mutex m_queryMutex;
     QString m_queryText;

@@ -3,6 +3,9 @@
 #include "console/script/ColumnWidth.h"
 #include "console/script/ConsoleText.h"
 #include "dataaccess/ErrorText.h"
+#include "dataaccess/Spool.h"
+#include "dataaccess/SpoolFile.h"
+#include "dataaccess/SpoolRowset.h"
 #include "platform/BrelibException.h"
 #include "platform/StringTable.h"
 
@@ -48,6 +51,11 @@ private:
     bool m_hold;
 };
 
+Brelib::exception spoolFailure(const data::SpoolError& e)
+{
+    return data::actionError(kTextExecuteFailed, e);
+}
+
 } // namespace
 
 struct RowsetPrinter::Column {
@@ -59,19 +67,21 @@ struct RowsetPrinter::Column {
     qsizetype lineOffset = 0; // where the field starts in a row line
 };
 
-RowsetPrinter::RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, StopSignal& stop, data::Session& session,
+RowsetPrinter::RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, const StopSignal& stop,
                              bool rowsShownDuringExecution)
     : m_writer(writer),
       m_feedback(feedback),
       m_stop(stop),
       m_stopCheck(stop, writer),
-      m_session(session),
       m_rowsShownDuringExecution(rowsShownDuringExecution)
 {
 }
 
-void RowsetPrinter::print(data::Rowset& rowset)
+void RowsetPrinter::print(data::Rowset& statement)
 {
+    // Counting copies the rows to a spool and the table is printed from it, so the statement
+    // runs once, also one that changes data as it returns rows.
+    data::SpoolRowset rowset(std::make_shared<data::Spool>(statement));
     std::vector<Column> columns = describeColumns(rowset);
     RepaintHold hold(m_writer, !m_rowsShownDuringExecution);
     writeHeader(columns);
@@ -86,9 +96,8 @@ void RowsetPrinter::print(data::Rowset& rowset)
     if (m_stop.isSet()) {
         m_stopCheck.isStopRequested(); // stopped while counting: no rows are printed
     } else {
-        // A stop request interrupts a fetch that takes long; one that lands between fetches
-        // makes the next one fail, which reads as the stop below, just as the poll would.
-        StopSignal::InterruptibleCall call(m_stop, m_session);
+        // A stop request fails the fetch it lands in or the next one, which reads as the stop
+        // below, just as the poll would.
         for (Fetch f = fetch(rowset, columns, true); f == Fetch::Row;) {
             appendRow(columns);
             setRowProgress(++shown, counted);
@@ -175,13 +184,12 @@ void RowsetPrinter::bind(data::Rowset& rowset, std::vector<Column>& columns)
 uint64_t RowsetPrinter::countRows(data::Rowset& rowset)
 {
     uint64_t counted = 0;
-    StopSignal::InterruptibleCall call(m_stop, m_session);
     try {
         rowset.restart();
-        // The stop is polled every few hundred rows; a long fetch is interrupted by the request.
-        while (rowset.next())
-            if ((++counted & 0xFF) == 0 && m_stop.isSet())
-                break;
+        while (rowset.next()) // a stop request fails the fetch in flight or the next one
+            ++counted;
+    } catch (const data::SpoolError& e) {
+        throw spoolFailure(e); // rows lost on the way must not pass for the end of the table
     } catch (const data::ProviderError&) {
         // The count is what could be counted.
         m_failed = m_failed || !m_stop.isSet();
@@ -201,6 +209,8 @@ RowsetPrinter::Fetch RowsetPrinter::fetch(data::Rowset& rowset, const std::vecto
             std::memset(m_rowBuffer.data() + c.valueOffset, 0, sizeof(char16_t));
         rowset.getData(m_rowBuffer.data());
         return Fetch::Row;
+    } catch (const data::SpoolError& e) {
+        throw spoolFailure(e);
     } catch (const data::ProviderError&) {
         m_failed = m_failed || !m_stop.isSet();
         return Fetch::Failed;

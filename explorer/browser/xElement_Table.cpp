@@ -71,9 +71,11 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
         out.hideProgress();
         return;
     }
+    // Blank SQL text shows the object itself.
     TableLoadReport report(sink());
-    const TableData::LoadResult result =
-        m_data->loadData(session, object, request.sql, request.redraw, report, [] { return loadStopRequested(); });
+    const TableData::LoadResult result = request.sql.trimmed().isEmpty()
+                                             ? m_data->loadObject(session, object, request.redraw, report)
+                                             : m_data->loadUserSql(session, request.sql, request.redraw, report);
 
     std::lock_guard<std::mutex> guard(m_stateMutex);
     m_lastSqlGaveNoRows = result == TableData::LoadResult::NoRowset && !request.sql.isEmpty();
@@ -153,11 +155,6 @@ QString xElement_Table::name() const
 std::optional<ObjectName> xElement_Table::object() const
 {
     return objectName();
-}
-
-void xElement_Table::interrupt()
-{
-    m_data->interrupt();
 }
 
 ObjectName xElement_Table::objectName() const

@@ -1,5 +1,7 @@
 #include "dataaccess/providers/sqlite/SqliteRowset.h"
 
+#include "dataaccess/InterruptToken.h"
+
 #include "dataaccess/providers/sqlite/SqliteDatabase.h"
 #include "dataaccess/providers/sqlite/SqliteTypeMapping.h"
 
@@ -53,6 +55,8 @@ void SqliteRowset::setBindings(std::vector<Binding> bindings)
 
 bool SqliteRowset::step()
 {
+    ++m_rowsStepped;
+    SqliteDatabase::Hold hold(*m_db);
     const int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) {
         m_state = State::OnRow;
@@ -71,22 +75,29 @@ bool SqliteRowset::step()
 
 void SqliteRowset::restart()
 {
-    m_byRef.clear();
-    m_db->clearInterrupt();
-    sqlite3_reset(m_statement); // its result repeats the last step's error, already reported
-    m_state = State::BeforeFirst;
-    m_peeked = false;
+    InterruptToken::checkArmed();
+    rewind();
 }
 
 void SqliteRowset::suspend()
 {
-    restart();
+    rewind(); // never refused: it lets go of what the statement holds
+}
+
+void SqliteRowset::rewind()
+{
+    m_byRef.clear();
+    sqlite3_reset(m_statement); // its result repeats the last step's error, already reported
+    m_state = State::BeforeFirst;
+    m_peeked = false;
+    ++m_rowsStepped;
 }
 
 bool SqliteRowset::next(uint64_t skip)
 {
     m_byRef.clear();
     for (uint64_t i = 0; i <= skip; ++i) {
+        InterruptToken::checkArmed(); // between rows too: a short row may never reach the progress handler
         if (m_state == State::AtEnd)
             return false; // stepping past the end would start the statement over
         if (m_peeked) {
@@ -99,15 +110,35 @@ bool SqliteRowset::next(uint64_t skip)
     return true;
 }
 
+std::optional<HeldKind> SqliteRowset::currentValueKind(uint32_t ordinal) const
+{
+    if (m_state != State::OnRow || m_peeked || ordinal < 1 || ordinal > m_columns.size())
+        return std::nullopt;
+    const int read = m_readRow == m_rowsStepped ? m_readTypes[ordinal - 1] : -1;
+    switch (read >= 0 ? read : sqlite3_column_type(m_statement, int(ordinal) - 1)) {
+    case SQLITE_BLOB:
+        return HeldKind::Bytes;
+    case SQLITE_NULL:
+        return std::nullopt;
+    default:
+        return HeldKind::Text; // text is UTF-8, numbers give their text
+    }
+}
+
 void SqliteRowset::getData(std::byte* rowBuffer)
 {
+    InterruptToken::checkArmed();
     if (m_state != State::OnRow || m_peeked)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("There is no current row to read."));
+    m_readTypes.assign(m_columns.size(), -1);
+    m_readRow = m_rowsStepped;
     for (size_t i = 0; i < m_bindings.size(); ++i) {
         const Binding& b = m_bindings[i];
         const int c = int(b.ordinal) - 1;
         CellValue value;
-        switch (sqlite3_column_type(m_statement, c)) {
+        const int type = sqlite3_column_type(m_statement, c);
+        m_readTypes[size_t(c)] = type;
+        switch (type) {
         case SQLITE_INTEGER:
             value = CellValue::fromInteger(sqlite3_column_int64(m_statement, c));
             break;

@@ -45,7 +45,7 @@ protected:
     void load(const QString& sql)
     {
         RecordingLoadSink loading;
-        ASSERT_EQ(data.loadData(session, {}, sql, false, loading), TableData::LoadResult::Loaded)
+        ASSERT_EQ(data.loadUserSql(session, sql, false, loading), TableData::LoadResult::Loaded)
             << loading.errorList().join(u'\n').toStdString();
     }
 
