@@ -1,0 +1,89 @@
+#pragma once
+// The main window as the loader and the elements see it: a ReportSink and a BrowserWindow that
+// carry every call over to the GUI thread, where the window's own implementations run.
+//
+// - Calls made on the GUI thread (a tree expansion loads there, the stop path runs there) go
+//   straight through.
+// - Calls from a worker are posted and never wait, so a worker can never deadlock with a GUI
+//   thread that is waiting for it. They run in the order they were made.
+// - Progress and status text keep only their latest value: a load that reports every row posts
+//   one update at a time, however fast it reports.
+// - The jobs co-own this object; after detach() (the window is going) every call is dropped,
+//   also those already posted. dropPending() drops only those already posted (closing a
+//   connection: nothing a finished job said may arrive after the window was cleared).
+#include "common/ReportSink.h"
+#include "explorer/browser/BrowserWindow.h"
+
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+class QObject;
+class QThread;
+
+namespace qb::ui {
+
+class GuiThreadBridge final : public ReportSink,
+                              public browser::BrowserWindow,
+                              public std::enable_shared_from_this<GuiThreadBridge> {
+public:
+    // `context` lives on the GUI thread and outlives no call it receives: calls posted to it die
+    // with it. `sink` and `window` are the GUI-thread implementations (usually `context` itself).
+    GuiThreadBridge(QObject* context, ReportSink* sink, browser::BrowserWindow* window);
+
+    void detach();
+    void dropPending();
+
+    // ReportSink
+    void setProgressRange(int minimum, int maximum) override;
+    void setProgressPos(int pos) override;
+    void hideProgress() override;
+    void postText(const QString& text, int pos) override;
+    void clearListColumns() override;
+    void addListColumn(const QString& text, int index, int width, int format) override;
+    void setColumnWidth(int index, int width) override;
+    void addError(const QString& text) override;
+    void addInformation(const QString& text) override;
+
+    // BrowserWindow
+    void setCurrentElement(browser::xElement* element, int index) override;
+    void setListItemCount(int count) override;
+    void setElementPaneText(const QString& text) override;
+    void setObjectCountPaneText(const QString& text) override;
+    void setSqlPaneText(const QString& text) override;
+    void enableQuickViewBar(bool enable) override;
+    void redrawList() override;
+    void showErrorBox(const QString& title, const QString& text) override;
+
+private:
+    // The latest progress and status values not yet shown.
+    struct Status {
+        std::optional<std::pair<int, int>> range;
+        std::optional<int> pos;
+        std::optional<QString> text;
+        bool hide = false;
+        bool flushPosted = false;
+    };
+
+    bool onGuiThread() const;
+    void post(std::function<void()> call);
+    // Runs on the GUI thread: whether a call posted in `generation` may still run.
+    bool stillCurrent(uint64_t generation) const;
+    void updateStatus(const std::function<void(Status&)>& change);
+    void flushStatus();
+    void applyStatus(const Status& status);
+
+    QThread* const m_guiThread;
+    ReportSink* const m_sink;
+    browser::BrowserWindow* const m_window;
+
+    mutable std::mutex m_mutex;
+    QObject* m_context; // null after detach()
+    uint64_t m_generation = 0;
+    Status m_status;
+};
+
+} // namespace qb::ui
