@@ -133,6 +133,9 @@ MainWindow::~MainWindow()
     QCoreApplication::removePostedEvents(this);
     m_loader->stop();
     m_loader.reset();
+    // The children go after this destructor; what they signal while going must not reach it.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 bool MainWindow::isIdle() const

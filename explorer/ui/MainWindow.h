@@ -128,6 +128,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Construction.
@@ -223,6 +224,7 @@ private:
     bool m_quickViewByLoader = true;
     bool m_updatePosted = false;
     bool m_closing = false;
+    bool m_maximizeWhenShown = false; // restored maximised: the normal rectangle is set first
     int m_pumpDepth = 0;
     std::vector<std::pair<QString, QString>> m_deferredErrorBoxes;
 };

@@ -57,10 +57,11 @@ void MainWindow::restoreLayout()
     if (rect.width() < 100 || rect.height() < 100)
         rect = QRect(0, 0, 400, 400);
     rect = docking::fitOnScreens(rect, screenAreas());
+    // left and top place the window's frame, as move() does; the rest is the window's own size.
     move(rect.topLeft());
     resize(rect.size());
-    if (stored.fullWindow)
-        setWindowState(windowState() | Qt::WindowMaximized);
+    // Maximised once shown, so that the window has its normal rectangle to go back to.
+    m_maximizeWhenShown = stored.fullWindow;
 
     // The menu bar (band 60160) always comes first; the toolbars follow it.
     std::vector<std::optional<uint32_t>> values(2);
@@ -90,10 +91,13 @@ long MainWindow::saveLayout()
 {
     settings::WindowLayout layout;
     layout.maximized = isMaximized();
+    // The normal rectangle, also of a maximised window; its corner where move() puts the frame.
     QRect normal = normalGeometry();
     if (normal.isEmpty())
         normal = geometry();
-    layout.rect = {normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()};
+    const QPoint frameOffset = geometry().topLeft() - pos();
+    const QPoint corner = normal.topLeft() - frameOffset;
+    layout.rect = {corner.x(), corner.y(), corner.x() + normal.width(), corner.y() + normal.height()};
 
     const std::vector<uint32_t> bands = docking::measureBands(*this, bandList(), 1);
     docking::BandValue menu;
@@ -124,6 +128,15 @@ long MainWindow::saveLayout()
         m_changedListStyles.clear();
     }
     return result;
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_maximizeWhenShown) {
+        m_maximizeWhenShown = false;
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -109,6 +109,10 @@ void MainWindow::setObjectCountPaneText(const QString& text)
 
 void MainWindow::setSqlPaneText(const QString& text)
 {
+    // An element without a query of its own (a folder) leaves the pane's text alone: clearing it
+    // would only bury what the user typed one more undo step deep.
+    if (text.isEmpty() && (!m_currentElement || !m_currentElement->acceptsSql()))
+        return;
     m_sql->replaceText(text);
 }
 
