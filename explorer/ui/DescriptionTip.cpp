@@ -53,6 +53,10 @@ void DescriptionTip::showTip(const QString& title, const QString& text, const QP
     m_title->setText(title);
     m_title->setVisible(!title.isEmpty());
     m_text->setText(text);
+    // As wide as the text needs, up to the tip's maximum; longer texts wrap.
+    const QMargins margins = layout()->contentsMargins();
+    const int needed = std::max(m_title->fontMetrics().horizontalAdvance(title), m_text->fontMetrics().horizontalAdvance(text));
+    setFixedWidth(std::min(kMaxWidth, needed + margins.left() + margins.right() + 2 * frameWidth() + 2));
     adjustSize();
     QPoint pos = globalPos;
     if (const QScreen* screen = QApplication::screenAt(globalPos)) {
@@ -64,6 +68,21 @@ void DescriptionTip::showTip(const QString& title, const QString& text, const QP
     show();
     raise();
     m_hideTimer->start(10 * QApplication::styleHints()->mouseDoubleClickInterval());
+    qApp->installEventFilter(this);
+}
+
+bool DescriptionTip::eventFilter(QObject* watched, QEvent* event)
+{
+    // The next click or key anywhere puts the tip away (a click on a cell may show it again).
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)
+        hide();
+    return QFrame::eventFilter(watched, event);
+}
+
+void DescriptionTip::hideEvent(QHideEvent* event)
+{
+    qApp->removeEventFilter(this);
+    QFrame::hideEvent(event);
 }
 
 QString DescriptionTip::title() const

@@ -26,6 +26,10 @@ public:
     // spaces, cut to 1023 characters.
     static QString oneLine(const QString& description);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     QLabel* m_title;
     QLabel* m_text;
