@@ -30,7 +30,9 @@ bool stacksVertically(DockSide side)
     return side == DockSide::Left || side == DockSide::Right;
 }
 
-std::vector<QRect> availableScreens()
+} // namespace
+
+std::vector<QRect> availableScreenAreas()
 {
     std::vector<QRect> screens;
     if (QScreen* primary = QGuiApplication::primaryScreen())
@@ -40,6 +42,8 @@ std::vector<QRect> availableScreens()
             screens.push_back(s->availableGeometry());
     return screens;
 }
+
+namespace {
 
 int indexOf(const std::vector<QDockWidget*>& panes, const QDockWidget* pane)
 {
@@ -155,7 +159,7 @@ void restorePanes(QMainWindow& window, const std::vector<QDockWidget*>& panes,
             }
         } else if (!p.docked) {
             pane->setFloating(true);
-            pane->setGeometry(fitOnScreens(toRect(p.rect), availableScreens()));
+            pane->setGeometry(fitOnScreens(toRect(p.rect), availableScreenAreas()));
         }
     }
 

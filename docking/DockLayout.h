@@ -12,6 +12,7 @@
 #include "docking/PanePlace.h"
 
 #include <QList>
+#include <QRect>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -40,6 +41,9 @@ std::vector<uint32_t> measureBands(const QMainWindow& window, const std::vector<
 // Orders the toolbars by their band values' positions and breaks rows where a value says so.
 // `values[i]` belongs to `bars[i]`; a toolbar without a value keeps its place after the others.
 void restoreBands(QMainWindow& window, const std::vector<QToolBar*>& bars, const std::vector<std::optional<uint32_t>>& values);
+
+// The screens' available areas, the primary screen first (for fitOnScreens).
+std::vector<QRect> availableScreenAreas();
 
 // Locked toolbars have no handle and cannot be moved.
 void setBandsLocked(const std::vector<QToolBar*>& bars, bool locked);

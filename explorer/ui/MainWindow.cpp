@@ -388,7 +388,8 @@ void MainWindow::updateCommandStates()
     m_actions[kCmdSqlWindow]->setChecked(!m_panes[SqlPaneId]->isHidden());
     const int modeCommand[] = {kCmdIcons, kCmdReport, kCmdSmallIcons, kCmdList};
     m_actions[modeCommand[std::clamp(m_listMode, 0, 3)]]->setChecked(true);
-    m_quickView->setEnabled(s.connected && m_quickViewByLoader);
+    // Off while a job runs (the job says so too, but its word may still be on its way).
+    m_quickView->setEnabled(s.connected && s.idle && m_quickViewByLoader);
     // The SQL pane goes when the element shown does not take SQL.
     if (!s.currentAcceptsSql && !m_panes[SqlPaneId]->isHidden() && s.idle)
         m_panes[SqlPaneId]->hide();

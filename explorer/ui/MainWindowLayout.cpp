@@ -9,9 +9,7 @@
 
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QGuiApplication>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -24,17 +22,6 @@ std::optional<docking::PanePlace> placeOf(const std::optional<settings::DockingR
     if (!record)
         return std::nullopt;
     return docking::decodePlace(*record);
-}
-
-std::vector<QRect> screenAreas()
-{
-    std::vector<QRect> areas;
-    if (QScreen* primary = QGuiApplication::primaryScreen())
-        areas.push_back(primary->availableGeometry());
-    for (QScreen* screen : QGuiApplication::screens())
-        if (screen != QGuiApplication::primaryScreen())
-            areas.push_back(screen->availableGeometry());
-    return areas;
 }
 
 } // namespace
@@ -56,7 +43,7 @@ void MainWindow::restoreLayout()
     QRect rect(r.left, r.top, r.right - r.left, r.bottom - r.top);
     if (rect.width() < 100 || rect.height() < 100)
         rect = QRect(0, 0, 400, 400);
-    rect = docking::fitOnScreens(rect, screenAreas());
+    rect = docking::fitOnScreens(rect, docking::availableScreenAreas());
     // left and top place the window's frame, as move() does; the rest is the window's own size.
     move(rect.topLeft());
     resize(rect.size());

@@ -119,7 +119,7 @@ void MainWindow::setSqlPaneText(const QString& text)
 void MainWindow::enableQuickViewBar(bool enable)
 {
     m_quickViewByLoader = enable;
-    m_quickView->setEnabled(enable && isConnected());
+    m_quickView->setEnabled(enable && isConnected() && isIdle());
     scheduleCommandUpdate();
 }
 

@@ -12,6 +12,10 @@
 #include "settings/FakeUserPrompts.h"
 
 #include <QAction>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
@@ -307,6 +311,43 @@ TEST_F(LayoutTest, AnOpenedDataLinkFileJoinsTheRecentDocumentsInTheFileMenu)
     EXPECT_TRUE(w->isConnected());
 }
 
+// Opens what the Help menu's page items ask for, instead of a browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(LayoutTest, HelpItemsOpenTheInstalledDocumentationAndTheAboutBoxNamesTheVersions)
+{
+    auto w = openWindow();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    w->runCommand(kCmdHelpHomePage);
+    w->runCommand(kCmdHelpBugReport);
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(catcher.urls.size(), 2);
+    EXPECT_TRUE(QFileInfo::exists(catcher.urls[0].toLocalFile())) << catcher.urls[0].toString().toStdString();
+    EXPECT_TRUE(catcher.urls[0].toLocalFile().endsWith("share/doc/quillbase/qorvex.html"));
+    EXPECT_EQ(catcher.urls[1].fragment(), "problems");
+
+    QString about;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        about = box->text();
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        box->accept();
+    });
+    w->runCommand(kCmdAbout);
+    EXPECT_TRUE(about.contains("Version 1.6")) << about.toStdString();
+    EXPECT_TRUE(about.contains(QStringLiteral("Qt ") + qVersion()));
+    EXPECT_TRUE(about.contains("SQLite 3."));
+    EXPECT_TRUE(about.contains("unixODBC driver manager 0"));
+}
+
 // The same window on PostgreSQL through psqlODBC: schema-qualified names in the tree, a table
 // opened and paged.
 TEST_F(LayoutTest, PostgresTreeShowsSchemaQualifiedTablesAndATablePages)
@@ -354,3 +395,5 @@ TEST_F(LayoutTest, AWindowClosedWhileATableLoadsGoesAwayCleanly)
 }
 
 } // namespace
+
+#include "LayoutAndOptionsTest.moc"
