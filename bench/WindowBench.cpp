@@ -26,23 +26,33 @@ namespace {
 using namespace qb::ui;
 using Clock = std::chrono::steady_clock;
 
+// Runs the event loop as the program does, sleeping between events (a loop that spins would take
+// a core from the loader and make the timers late by itself); a 5 ms poke re-checks `done`.
 void processUntil(const std::function<bool()>& done)
 {
+    QTimer poke;
+    poke.start(5);
     while (!done())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-// Notes when the grid's viewport is painted.
+// Notes when the grid's viewport is painted showing what `shows` asks for.
 class PaintWatch : public QObject {
 public:
-    explicit PaintWatch(QWidget* viewport) { viewport->installEventFilter(this); }
+    PaintWatch(QWidget* viewport, std::function<bool()> shows) : m_shows(std::move(shows))
+    {
+        viewport->installEventFilter(this);
+    }
     bool painted = false;
     bool eventFilter(QObject*, QEvent* e) override
     {
-        if (e->type() == QEvent::Paint)
+        if (e->type() == QEvent::Paint && m_shows())
             painted = true;
         return false;
     }
+
+private:
+    std::function<bool()> m_shows;
 };
 
 struct Session {
@@ -81,7 +91,10 @@ int stall(const QString& file)
     ticker.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const qint64 now = clock.elapsed();
-        worst = std::max(worst, now - last - 5);
+        // Only while the loader works: what the window does with the rows afterwards is no stall.
+        if (!s.window->isIdle()) {
+            worst = std::max(worst, now - last - 5);
+        }
         last = now;
     });
     s.showTable();
@@ -111,13 +124,10 @@ int stop(const QString& file)
 int open(const QString& file)
 {
     Session s(file);
-    PaintWatch watch(s.grid()->viewport());
+    // The first page is there once a painted cell shows the first row's id.
+    PaintWatch watch(s.grid()->viewport(), [&] { return s.window->dataList().model().cellText(0, 1) == QStringLiteral("1"); });
     const auto begin = Clock::now();
     s.showTable();
-    processUntil([&] {
-        return s.window->isIdle() && !s.window->loader().hasJob() && s.window->dataList().model().rowCount() > 0;
-    });
-    watch.painted = false;
     processUntil([&] { return watch.painted; });
     qb::bench::printMs(qb::bench::msSince(begin));
     return 0;
@@ -134,7 +144,7 @@ int scroll(const QString& file)
         QCoreApplication::sendEvent(s.grid(), &down);
     }
     QCoreApplication::processEvents();
-    PaintWatch watch(s.grid()->viewport());
+    PaintWatch watch(s.grid()->viewport(), [&] { return s.window->dataList().model().cellText(0, 1) == QStringLiteral("101"); });
     const auto begin = Clock::now();
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QCoreApplication::sendEvent(s.grid(), &down);
@@ -166,7 +176,7 @@ int main(int argc, char** argv)
     qputenv("QUILLBASE_REGISTRY_DIR", settings.path().toUtf8());
     qputenv("XDG_RUNTIME_DIR", settings.path().toUtf8());
     QApplication app(argc, argv);
-    return qb::bench::runMode(argc, argv, 3, "stall|stop|open|scroll|rss FILE", [&](const std::string& mode) -> std::optional<int> {
+    return qb::bench::runMode(argc, argv, 2, "stall|stop|open|scroll|rss FILE", [&](const std::string& mode) -> std::optional<int> {
         const QString file = QString::fromLocal8Bit(argv[2]);
         if (mode == "stall")
             return stall(file);

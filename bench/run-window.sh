@@ -7,6 +7,7 @@ bench_build window_bench dataaccess_bench
 win="$build/bin/window_bench"
 data="$build/bin/dataaccess_bench"
 work=$(mktemp -d)
+export QT_LOGGING_RULES="qt.qpa.*=false"
 trap 'rm -rf "$work"' EXIT
 "$data" make "$work/m1.db" 1000000
 "$data" make "$work/m10.db" 10000000

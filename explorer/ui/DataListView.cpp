@@ -208,6 +208,8 @@ void DataListView::turnPage(CellCursor::PageTurn turn)
     m_table->setUpdatesEnabled(true);
     m_items->setUpdatesEnabled(true);
     cursorMoved();
+    // The new page is painted now, not at the next paint cycle.
+    activeView()->viewport()->repaint();
     if (!failure.isEmpty())
         emit pageFailed(failure);
 }
