@@ -51,13 +51,16 @@ constexpr int kPositionText = 61471;
 constexpr uint32_t kShowSelectionAlways = 0x0008;
 constexpr int kIdleRefreshMs = 250;
 
+// Fills the "%i" and "%s" of one of our texts in order; a value is never read as a format itself.
 QString fillPrintf(QString format, std::initializer_list<QString> values)
 {
+    qsizetype from = 0;
     for (const QString& v : values) {
-        const qsizetype at = format.indexOf(QLatin1Char('%'));
+        const qsizetype at = format.indexOf(QLatin1Char('%'), from);
         if (at < 0)
             break;
         format.replace(at, 2, v);
+        from = at + v.size();
     }
     return format;
 }

@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QTextDocument>
 
 namespace qb::ui {
 
@@ -48,16 +49,19 @@ QVariant ReportModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= int(m_entries.size()))
         return QVariant();
     const Entry& e = m_entries[m_entries.size() - 1 - size_t(index.row())];
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+    if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case TypeColumn:
-            return role == Qt::DisplayRole ? kindText(e.kind) : QVariant();
+            return kindText(e.kind);
         case TimeColumn:
-            return role == Qt::DisplayRole ? e.time : QVariant();
+            return e.time;
         case DescriptionColumn:
             return e.text;
         }
     }
+    // The whole text of a long entry; tooltips guess at markup, so the text goes in escaped.
+    if (role == Qt::ToolTipRole && index.column() == DescriptionColumn)
+        return Qt::convertFromPlainText(e.text, Qt::WhiteSpaceNormal);
     if (role == Qt::DecorationRole && index.column() == TypeColumn) {
         const QIcon icon = reportKindIcon(e.kind);
         return icon.isNull() ? QVariant() : QVariant(icon);

@@ -58,6 +58,7 @@ TEST_F(MainWindowTest, ConnectingShowsTheDatabaseAndTheTreeExpandsAsTheNodeRule)
     EXPECT_EQ(cell(2, 0), "Table views");
     EXPECT_EQ(w.statusPane(2)->text(), "Object(s): 3");
 
+    QAbstractItemModelTester treeTester(w.tree().model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     QTreeWidgetItem* root = w.tree().topLevelItem(0);
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->text(0), "Data Base");
@@ -187,7 +188,7 @@ TEST_F(MainWindowTest, ReportNewestFirstWithItsTimeFormatAndErrorsShowTheHiddenP
     MainWindow& w = *m_window;
     ReportModel& log = w.report().log();
     EXPECT_EQ(log.rowCount(), 0);
-    QAbstractItemModelTester tester(&log, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QAbstractItemModelTester tester(&log, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QDockWidget* pane = w.pane(MainWindow::ReportPane);
     w.runCommand(kCmdReportWindow);
     ASSERT_TRUE(pane->isHidden());
@@ -200,6 +201,7 @@ TEST_F(MainWindowTest, ReportNewestFirstWithItsTimeFormatAndErrorsShowTheHiddenP
     ASSERT_EQ(log.rowCount(), 3);
     EXPECT_EQ(log.data(log.index(0, 0), Qt::DisplayRole).toString(), "  Error:");
     EXPECT_EQ(log.data(log.index(0, 2), Qt::DisplayRole).toString(), "<i>three</i>");
+    EXPECT_TRUE(log.data(log.index(0, 2), Qt::ToolTipRole).toString().contains("&lt;i&gt;three&lt;/i&gt;"));
     EXPECT_EQ(log.data(log.index(2, 2), Qt::DisplayRole).toString(), "one");
     EXPECT_EQ(log.data(log.index(1, 0), Qt::DisplayRole).toString(), "  Information:");
     const QRegularExpression time(R"(^\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d:\d{3}$)");

@@ -43,7 +43,7 @@ protected:
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         m_listTester = std::make_unique<QAbstractItemModelTester>(&window->dataList().model(),
-                                                                  QAbstractItemModelTester::FailureReportingMode::Warning);
+                                                                  QAbstractItemModelTester::FailureReportingMode::Fatal);
         return window;
     }
 
