@@ -16,20 +16,44 @@ std::shared_ptr<DataSource> Connection::openDataSource(const QString& name, bool
 
 Connection::OpenResult Connection::openConnection(const QString& name, bool isDataLinkFile)
 {
+    trialOpen(name, isDataLinkFile);
+    if (!beforeConnect())
+        return OpenResult::Refused;
+    return replaceConnection(name, isDataLinkFile);
+}
+
+void Connection::trialOpen(const QString& name, bool isDataLinkFile)
+{
     try {
         openDataSource(name, isDataLinkFile)->uninitialize();
     } catch (const ProviderError& e) {
         throw actionError(kActionConnect, e);
     }
+}
 
-    if (m_hooks.beforeConnect && !m_hooks.beforeConnect())
+bool Connection::beforeConnect()
+{
+    return !m_hooks.beforeConnect || m_hooks.beforeConnect();
+}
+
+bool Connection::closeForNewConnection()
+{
+    if (m_hooks.closeConnection)
+        return m_hooks.closeConnection();
+    close();
+    return true;
+}
+
+void Connection::afterConnect()
+{
+    if (m_hooks.afterConnect)
+        m_hooks.afterConnect();
+}
+
+Connection::OpenResult Connection::replaceConnection(const QString& name, bool isDataLinkFile)
+{
+    if (!closeForNewConnection())
         return OpenResult::Refused;
-    if (m_hooks.closeConnection) {
-        if (!m_hooks.closeConnection())
-            return OpenResult::Refused;
-    } else {
-        close();
-    }
 
     std::shared_ptr<DataSource> source;
     try {
@@ -41,8 +65,7 @@ Connection::OpenResult Connection::openConnection(const QString& name, bool isDa
 
     if (isDataLinkFile && m_hooks.addToRecentList)
         m_hooks.addToRecentList(name);
-    if (m_hooks.afterConnect)
-        m_hooks.afterConnect();
+    afterConnect();
     return OpenResult::Opened;
 }
 

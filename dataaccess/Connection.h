@@ -39,6 +39,20 @@ public:
     // connection is closed by then).
     OpenResult openConnection(const QString& name, bool isDataLinkFile);
 
+    // The steps of openConnection, for the commands that make their data source another way (a
+    // new data link file, the connection-string prompt) and go through the same frame:
+    //   trialOpen: an initialized data source for the name is made and dropped again; a failure
+    //     throws "The new connection has been interrupted: " + the provider's text;
+    //   beforeConnect / closeForNewConnection: the window's steps; false ends the command;
+    //   replaceConnection: what follows the before-connect step (close, real open, session,
+    //     recent list, after-connect);
+    //   afterConnect: the window's after-connect step.
+    static void trialOpen(const QString& name, bool isDataLinkFile);
+    bool beforeConnect();
+    bool closeForNewConnection();
+    OpenResult replaceConnection(const QString& name, bool isDataLinkFile);
+    void afterConnect();
+
     // Puts an initialized data source in place under the name and creates its session: the real
     // open of the commands that build their data source themselves (a new data link file, the
     // connection-string wizard). On failure the data source is uninitialized and the provider's

@@ -128,10 +128,11 @@ bool needsQuotes(const QString& value)
 {
     if (value.isEmpty())
         return false;
-    if (value.startsWith(u'{') && value.endsWith(u'}'))
+    if (isBracedValue(value))
         return false; // braces already protect it
-    return value.contains(u';') || value.front() == u'"' || value.front() == u'\'' || isBlank(value.front()) ||
-           isBlank(value.back());
+    // A first character that opens a quote or a brace would be read as one.
+    return value.contains(u';') || value.front() == u'"' || value.front() == u'\'' || value.front() == u'{' ||
+           isBlank(value.front()) || isBlank(value.back());
 }
 
 } // namespace
@@ -194,6 +195,32 @@ QString ConnectionString::toString() const
         }
     }
     return out;
+}
+
+bool isBracedValue(const QString& v)
+{
+    if (v.size() < 2 || !v.startsWith(u'{') || !v.endsWith(u'}'))
+        return false;
+    for (qsizetype i = 1; i < v.size() - 1; ++i) {
+        if (v[i] == u'}') {
+            if (i + 1 >= v.size() - 1 || v[i + 1] != u'}')
+                return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
+std::optional<bool> parseBoolean(const QString& value)
+{
+    const QString v = value.trimmed();
+    for (const char16_t* yes : {u"True", u"Yes", u"1"})
+        if (v.compare(QStringView(yes), Qt::CaseInsensitive) == 0)
+            return true;
+    for (const char16_t* no : {u"False", u"No", u"0"})
+        if (v.compare(QStringView(no), Qt::CaseInsensitive) == 0)
+            return false;
+    return std::nullopt;
 }
 
 } // namespace qb::data

@@ -42,4 +42,12 @@ private:
     std::vector<Entry> m_entries;
 };
 
+// Whether the value is one braced whole, "{...}" with every "}" inside doubled: the form a
+// value keeps through parse() and toString() with its braces.
+bool isBracedValue(const QString& value);
+
+// A yes/no value as connection strings write it: "True", "Yes", "1" / "False", "No", "0"
+// (without regard to case, blanks around ignored); nullopt for anything else, the empty text too.
+std::optional<bool> parseBoolean(const QString& value);
+
 } // namespace qb::data

@@ -1,15 +1,14 @@
 #include "dataaccess/DataLinkFile.h"
 
 #include "dataaccess/ConnectionString.h"
+#include "dataaccess/ErrorText.h"
 #include "dataaccess/Provider.h"
+#include "platform/PrivateFile.h"
 #include "platform/Profile.h"
 #include "platform/ProfileTextReader.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
-#include <cerrno>
-#include <cstdio>
 
 namespace qb::data {
 namespace {
@@ -95,9 +94,9 @@ void writeDataLinkFile(const QString& path, const QString& initString)
         bytes.append(char(u & 0xFF));
         bytes.append(char(u >> 8));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        fail(E_FAIL, path, QStringLiteral("cannot be written: %1").arg(file.errorString()));
+    // It may hold a password: private, and never seen half-written.
+    if (const int error = writeFileReplacing(path, bytes))
+        fail(E_FAIL, path, QStringLiteral("cannot be written: %1").arg(systemErrorText(error)));
 }
 
 } // namespace qb::data

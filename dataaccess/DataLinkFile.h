@@ -22,7 +22,8 @@ QString readDataLinkFile(const QString& path);
 // unreadable file): what tells whether the data link editor wrote anything.
 QString readDataLinkProvider(const QString& path);
 
-// Writes (replacing) the file with the initialization string. Throws ProviderError naming the
+// Writes (replacing) the file with the initialization string: a new private file (mode 0600, it
+// may hold a password) renamed over the old one once complete. Throws ProviderError naming the
 // file and the system's reason on failure; the previous file stays intact then.
 void writeDataLinkFile(const QString& path, const QString& initString);
 

@@ -60,6 +60,8 @@ struct ColumnInfo {
 //     a value that does not convert gives status E_CANTCONVERTVALUE.
 //   any other type: status E_CANTCONVERTVALUE.
 //   NULL: status S_ISNULL, length 0, value area untouched.
+//   a value the provider cannot give (its driver could not read it): status E_UNAVAILABLE,
+//     length 0, value area untouched.
 // lengthOffset and statusOffset each receive a uint32_t.
 struct Binding {
     uint32_t ordinal = 0;

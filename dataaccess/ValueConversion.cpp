@@ -61,6 +61,7 @@ std::string_view utf8View(const CellValue& v, char (&digits)[64], QByteArray& ho
         holder = hexText(v.data, v.size);
         return {holder.constData(), size_t(holder.size())};
     case CellValue::Kind::Null:
+    case CellValue::Kind::Unavailable:
         break;
     }
     return {};
@@ -381,6 +382,10 @@ void writeBoundValue(const CellValue& value, const Binding& b, DBTYPE declaredTy
 {
     if (value.kind == CellValue::Kind::Null) {
         setResult(row, b, 0, DBSTATUS_S_ISNULL);
+        return;
+    }
+    if (value.kind == CellValue::Kind::Unavailable) {
+        setResult(row, b, 0, DBSTATUS_E_UNAVAILABLE);
         return;
     }
     switch (b.type) {

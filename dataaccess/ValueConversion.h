@@ -13,7 +13,8 @@ namespace qb::data {
 
 // One value as the provider holds it. Text and bytes are borrowed for the duration of the call.
 struct CellValue {
-    enum class Kind { Null, Integer, Real, Text, WideText, Bytes };
+    // Unavailable: the provider holds a value it cannot give (its driver could not read it).
+    enum class Kind { Null, Integer, Real, Text, WideText, Bytes, Unavailable };
     Kind kind = Kind::Null;
     int64_t integer = 0;
     double real = 0;
@@ -23,6 +24,7 @@ struct CellValue {
     size_t size = 0;
 
     static CellValue null() { return {}; }
+    static CellValue unavailable() { CellValue c; c.kind = Kind::Unavailable; return c; }
     static CellValue fromInteger(int64_t v) { CellValue c; c.kind = Kind::Integer; c.integer = v; return c; }
     static CellValue fromReal(double v, const char* text = nullptr, size_t size = 0)
     {

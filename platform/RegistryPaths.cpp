@@ -1,7 +1,8 @@
 #include "platform/RegistryPaths.h"
 
+#include "platform/ExecutableFolder.h"
+
 #include <QDir>
-#include <QFileInfo>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -30,8 +31,7 @@ QString homeFolder()
 QString installationPrefix()
 {
     static const QString prefix = [] {
-        const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
-        QDir dir = QFileInfo(exe).absoluteDir();
+        QDir dir(executableFolder());
         dir.cdUp();
         return dir.absolutePath();
     }();

@@ -184,6 +184,7 @@ uint64_t RowsetPrinter::countRows(data::Rowset& rowset)
                 break;
     } catch (const data::ProviderError&) {
         // The count is what could be counted.
+        m_failed = m_failed || !m_stop.isSet();
     }
     return counted;
 }
@@ -201,6 +202,7 @@ RowsetPrinter::Fetch RowsetPrinter::fetch(data::Rowset& rowset, const std::vecto
         rowset.getData(m_rowBuffer.data());
         return Fetch::Row;
     } catch (const data::ProviderError&) {
+        m_failed = m_failed || !m_stop.isSet();
         return Fetch::Failed;
     }
 }

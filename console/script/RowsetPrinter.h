@@ -28,6 +28,8 @@ public:
     // Throws Brelib::exception when the columns cannot be read or bound; what was written by then
     // stays. A failure while fetching rows ends the table silently; the summary still follows.
     void print(data::Rowset& rowset);
+    // A fetch failed for another reason than a stop, so the table (or its count) ended early.
+    bool endedByFailure() const { return m_failed; }
 
 private:
     struct Column;
@@ -51,6 +53,7 @@ private:
     QString m_blankRow; // a row line of blank fields
     QString m_line;
     int m_progress = 0; // the last position shown
+    bool m_failed = false;
 };
 
 } // namespace qb::console

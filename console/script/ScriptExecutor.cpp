@@ -55,6 +55,7 @@ void ScriptExecutor::onStatement(const QString& text, StatementKind kind)
     } catch (...) {
         error = loadString(data::kUnknownError);
     }
+    ++m_failedStatements;
     m_writer.appendResultText(QLatin1Char('\t') + error + QLatin1StringView("\r\n"), ResultTextCategory::OtherText);
 }
 
@@ -85,7 +86,10 @@ void ScriptExecutor::executeStatement(const QString& text)
     }
     if (m_stopCheck.isStopRequested())
         return;
-    RowsetPrinter(m_writer, m_feedback, m_stop, m_session, m_rowsShownDuringExecution).print(*rowset);
+    RowsetPrinter printer(m_writer, m_feedback, m_stop, m_session, m_rowsShownDuringExecution);
+    printer.print(*rowset);
+    if (printer.endedByFailure())
+        ++m_failedStatements;
 }
 
 } // namespace qb::console

@@ -21,6 +21,10 @@ public:
     // Throws Brelib::exception with the complete error text.
     void executeStatement(const QString& text);
 
+    // Statements that failed so far: an error line, or a table that a failing fetch cut short.
+    // A stop is no failure.
+    int failedStatements() const { return m_failedStatements; }
+
 private:
     data::Session& m_session;
     ResultWriter& m_writer;
@@ -28,6 +32,7 @@ private:
     StopSignal& m_stop;
     StopCheck m_stopCheck;
     bool m_rowsShownDuringExecution;
+    int m_failedStatements = 0;
 };
 
 } // namespace qb::console

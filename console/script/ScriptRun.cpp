@@ -19,8 +19,9 @@ ScriptRun::ScriptRun(std::shared_ptr<data::Session> session, std::shared_ptr<Res
 {
 }
 
-void ScriptRun::run(const QString& script, const Event* kill)
+bool ScriptRun::run(const QString& script, const Event* kill)
 {
+    bool succeeded = true;
     m_feedback->runStarted();
     m_stop->reset();
     if (kill && kill->isSet())
@@ -35,10 +36,12 @@ void ScriptRun::run(const QString& script, const Event* kill)
     }
 
     try {
-        runStatements(script);
+        succeeded = runStatements(script);
     } catch (const Brelib::exception& e) {
+        succeeded = false;
         m_feedback->showError(e.text());
     } catch (...) {
+        succeeded = false;
         m_feedback->showError(loadString(data::kUnknownError));
     }
 
@@ -47,18 +50,22 @@ void ScriptRun::run(const QString& script, const Event* kill)
             m_session->commit();
         } catch (const data::ProviderError& e) {
             // Reported: the script's changes are lost, and every statement looked successful.
+            succeeded = false;
             m_feedback->showError(data::composeMessage(kTextCommitFailed, e));
         } catch (...) {
+            succeeded = false;
             m_feedback->showError(loadString(data::kUnknownError));
         }
     }
     m_feedback->runFinished();
+    return succeeded;
 }
 
-void ScriptRun::runStatements(const QString& script)
+bool ScriptRun::runStatements(const QString& script)
 {
     ScriptExecutor executor(*m_session, *m_writer, *m_feedback, *m_stop, m_options.rowsShownDuringExecution);
     StatementScanner::scan(script, executor);
+    return executor.failedStatements() == 0;
 }
 
 } // namespace qb::console

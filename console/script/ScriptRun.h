@@ -25,10 +25,12 @@ public:
     // Runs the whole text on the calling thread. Never throws. A set `kill` event (the worker
     // thread's, when the window stops the run) counts as a stop request from the start, so a
     // stop that raced with the start of the run is not lost.
-    void run(const QString& script, const Event* kill = nullptr);
+    // True when every statement and the commit succeeded (a stopped run can still be true).
+    bool run(const QString& script, const Event* kill = nullptr);
 
 private:
-    void runStatements(const QString& script);
+    // True when no statement failed.
+    bool runStatements(const QString& script);
 
     std::shared_ptr<data::Session> m_session;
     std::shared_ptr<ResultWriter> m_writer;

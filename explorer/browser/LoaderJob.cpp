@@ -51,8 +51,7 @@ int LoaderJob::run(WorkerThreadContext& context)
 
     if (element) {
         show(*element);
-        if (reachesWindow())
-            present(index, *element, left);
+        present(index, *element, left);
     }
 
     m_state->idle().releaseFor(*m_token);
@@ -90,9 +89,21 @@ bool LoaderJob::leavesSomething(int index, const xElement& element, const Histor
 
 void LoaderJob::present(int index, xElement& element, const std::optional<HistoryPoint>& left)
 {
+    std::optional<HistoryPoint> backPoint;
     if (left && leavesSomething(index, element, *left))
-        m_state->history().recordPoint(*left);
-    m_state->setCurrentIndex(index);
+        backPoint = left;
+    // Read before the lock: it is a settings read, and the owner giving the job up waits for that lock.
+    const int bound = m_state->history().bound();
+    // The back point and the current element change together or not at all: checked and made
+    // under the token's lock, so an owner that gave the job up (and may have emptied the history
+    // for a closed connection) never sees either come back.
+    const bool current = m_token->unlessAbandoned([&] {
+        if (backPoint)
+            m_state->history().recordPoint(std::move(*backPoint), bound);
+        m_state->setCurrentIndex(index);
+    });
+    if (!current)
+        return;
 
     const int count = element.itemCount();
     const QString elementText = loadString(kTextElementCaption).replace(QLatin1String("%s"), element.caption());

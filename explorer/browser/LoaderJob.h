@@ -31,6 +31,7 @@ public:
 
 private:
     void show(xElement& element);
+    // Makes the element the current one (unless the job was abandoned) and tells the window.
     void present(int index, xElement& element, const std::optional<HistoryPoint>& left);
     // Whether the element left is worth a back point: not when the show changes nothing (a
     // refresh of the same element, object and SQL text).

@@ -3,8 +3,10 @@
 // duration, so code deep inside a load can ask whether it runs in a job and whether that job is
 // to stop; the owner keeps the token to stop the job and, when it gives up waiting, to mark it
 // abandoned. An abandoned job runs on to its end in the background but no longer reaches the
-// window: its reports are dropped and it leaves the idle state and the history alone.
+// window: its reports are dropped and it leaves the idle state, the history and the current
+// element alone.
 #include <atomic>
+#include <mutex>
 
 namespace qb::browser {
 
@@ -13,7 +15,24 @@ public:
     bool stopRequested() const { return m_stop.load(std::memory_order_acquire); }
     void requestStop() { m_stop.store(true, std::memory_order_release); }
     bool abandoned() const { return m_abandoned.load(std::memory_order_acquire); }
-    void abandon() { m_abandoned.store(true, std::memory_order_release); }
+    void abandon()
+    {
+        std::lock_guard<std::mutex> guard(m_abandonLock);
+        m_abandoned.store(true, std::memory_order_release);
+    }
+    // Runs `change` unless the job is abandoned, under the lock abandon() takes, so an owner that
+    // gave the job up never sees the change land afterwards (on state it may have cleared). False
+    // when abandoned. The GUI thread may wait for this lock: `change` must be short and must not
+    // wait for the GUI thread.
+    template <typename Change>
+    bool unlessAbandoned(Change&& change)
+    {
+        std::lock_guard<std::mutex> guard(m_abandonLock);
+        if (abandoned())
+            return false;
+        change();
+        return true;
+    }
 
     // The token of the job running on the calling thread; nullptr outside a job (GUI thread).
     static const LoaderJobToken* current();
@@ -33,6 +52,7 @@ public:
 private:
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_abandoned{false};
+    std::mutex m_abandonLock;
 };
 
 } // namespace qb::browser

@@ -21,54 +21,62 @@ int NavigationHistory::bound() const
     return std::clamp(configured.value_or(kUnavailableBound), 0, kMaxBound);
 }
 
-void NavigationHistory::pushBackLocked(HistoryPoint point)
+void NavigationHistory::recordPoint(HistoryPoint point)
 {
-    const size_t limit = static_cast<size_t>(bound());
+    recordPoint(std::move(point), bound());
+}
+
+void NavigationHistory::recordPoint(HistoryPoint point, int bound)
+{
+    if (point.element <= kNoElement)
+        return;
+    const size_t limit = static_cast<size_t>(std::max(bound, 0));
+    std::lock_guard<std::mutex> guard(m_backLock);
     m_back.push_back(std::move(point));
     if (m_back.size() > limit)
         m_back.erase(m_back.begin(), m_back.begin() + static_cast<std::ptrdiff_t>(m_back.size() - limit));
 }
 
-void NavigationHistory::recordPoint(HistoryPoint point)
+std::optional<HistoryPoint> NavigationHistory::pop(std::mutex& lock, std::vector<HistoryPoint>& stack)
 {
-    if (point.element <= kNoElement)
-        return;
-    std::lock_guard<std::mutex> guard(m_backLock);
-    pushBackLocked(std::move(point));
+    std::lock_guard<std::mutex> guard(lock);
+    if (stack.empty())
+        return std::nullopt;
+    HistoryPoint point = std::move(stack.back());
+    stack.pop_back();
+    return point;
 }
 
-void NavigationHistory::startShowIgnoringErrors(const HistoryPoint& point)
+void NavigationHistory::startStep(HistoryPoint target, std::mutex& lock, std::vector<HistoryPoint>& stack)
 {
     ShowOrder order;
-    order.jobCode = -point.element;
-    if (point.request) {
-        ShowRequest request = *point.request;
+    order.jobCode = -target.element;
+    if (target.request) {
+        ShowRequest request = *target.request;
         request.refresh = true;
         request.redraw = true;
         order.request = request;
     }
     // The table and view elements hold whichever object was opened last; bring back the one
     // this point remembers.
-    if (isTableKind(point.element))
-        order.object = point.object;
+    if (isTableKind(target.element))
+        order.object = target.object;
     try {
         m_starter.startShow(std::move(order));
     } catch (...) {
-        // A history step that cannot start leaves the window as it is; the user can retry.
+        // Nothing was shown, so the step can be taken again; the caller reports why it failed.
+        std::lock_guard<std::mutex> guard(lock);
+        stack.push_back(std::move(target));
+        throw;
     }
 }
 
 void NavigationHistory::goBack(HistoryPoint left)
 {
-    std::optional<HistoryPoint> target;
-    {
-        std::lock_guard<std::mutex> guard(m_backLock);
-        if (m_back.empty())
-            return;
-        target = std::move(m_back.back());
-        m_back.pop_back();
-    }
-    startShowIgnoringErrors(*target);
+    std::optional<HistoryPoint> target = pop(m_backLock, m_back);
+    if (!target)
+        return;
+    startStep(std::move(*target), m_backLock, m_back);
     if (left.element > kNoElement) {
         std::lock_guard<std::mutex> guard(m_forwardLock);
         m_forward.push_back(std::move(left));
@@ -77,15 +85,10 @@ void NavigationHistory::goBack(HistoryPoint left)
 
 void NavigationHistory::goForward(HistoryPoint left)
 {
-    std::optional<HistoryPoint> target;
-    {
-        std::lock_guard<std::mutex> guard(m_forwardLock);
-        if (m_forward.empty())
-            return;
-        target = std::move(m_forward.back());
-        m_forward.pop_back();
-    }
-    startShowIgnoringErrors(*target);
+    std::optional<HistoryPoint> target = pop(m_forwardLock, m_forward);
+    if (!target)
+        return;
+    startStep(std::move(*target), m_forwardLock, m_forward);
     // Without this, Back after Forward would skip the element Forward left.
     recordPoint(std::move(left));
 }

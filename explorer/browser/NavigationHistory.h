@@ -7,6 +7,7 @@
 #include "explorer/browser/HistoryPoint.h"
 
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace qb::browser {
@@ -27,9 +28,14 @@ public:
     // Pushes the element that was left onto the back stack and trims it to the bound. Elements
     // numbered 0 or less (nothing shown yet) are not recorded.
     void recordPoint(HistoryPoint point);
+    // The same with the bound read beforehand (bound()), for a caller that records under a lock
+    // of its own and keeps the settings read out of it.
+    void recordPoint(HistoryPoint point, int bound);
 
     // `left` is the element current when the command is given, with its show request (taken by
-    // value: starting the show may change what the caller calls current).
+    // value: starting the show may change what the caller calls current). When the show cannot
+    // be started, the step's target stays on its stack, nothing else changes, and the error
+    // propagates to the command, whose handler reports it.
     void goBack(HistoryPoint left);
     void goForward(HistoryPoint left);
     // Shows the parent as an ordinary selection (so the current element becomes a back point).
@@ -51,8 +57,11 @@ public:
     std::vector<HistoryPoint> forwardPoints() const;
 
 private:
-    void pushBackLocked(HistoryPoint point);
-    void startShowIgnoringErrors(const HistoryPoint& point);
+    // Takes the newest point off `stack`; nullopt when it is empty.
+    static std::optional<HistoryPoint> pop(std::mutex& lock, std::vector<HistoryPoint>& stack);
+    // Shows `target` as a history step; when that cannot start, `target` goes back onto `stack`
+    // and the error propagates.
+    void startStep(HistoryPoint target, std::mutex& lock, std::vector<HistoryPoint>& stack);
 
     ShowStarter& m_starter;
     const BackupPointsBound* m_bound;

@@ -12,6 +12,9 @@
 #include "explorer/browser/xElementSchemaT.h"
 #include "explorer/browser/xElement_Table.h"
 
+#include <condition_variable>
+#include <mutex>
+
 using namespace qb::browser;
 using namespace std::chrono_literals;
 
@@ -23,6 +26,47 @@ const QString kQuestion = QStringLiteral(
     "please, press the button [Yes].");
 const QString kStoppedEntry = QStringLiteral("The loading of the data has been stopped by the user.");
 
+// The history's bound, read by a job just before it records its back point. On request the next
+// read holds the job there until the test lets it go; otherwise the bound is unavailable.
+class HoldingBound : public BackupPointsBound {
+public:
+    std::optional<int> maxBackupPoints() const override
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_armed) {
+            m_armed = false;
+            m_holding = true;
+            m_changed.wait(lock, [this] { return m_released; });
+            m_holding = false;
+        }
+        return std::nullopt;
+    }
+    void holdNextRead()
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_armed = true;
+        m_released = false;
+    }
+    bool holding() const
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        return m_holding;
+    }
+    void release()
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_released = true;
+        m_changed.notify_all();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    mutable bool m_armed = false;
+    mutable bool m_holding = false;
+    bool m_released = false;
+};
+
 class LoaderTest : public BrowserBackendTest {
 protected:
     void SetUp() override
@@ -31,7 +75,7 @@ protected:
         window = std::make_shared<RecordingWindow>(gui);
         sink = std::make_shared<GuiReportSink>(gui);
         loader = std::make_unique<LoaderThread>(
-            BrowserState::Parts{sink, window, sessionSource(), qb::settings::explorerRootPath(), nullptr});
+            BrowserState::Parts{sink, window, sessionSource(), qb::settings::explorerRootPath(), bound});
         loader->setWaitPump([this] { gui.pump(); });
     }
     void TearDown() override
@@ -39,6 +83,7 @@ protected:
         if (!loader)
             return; // SetUp failed
         session->release();
+        bound->release();
         loader.reset();
         // Jobs given up on still run; they may call the GUI thread until they end.
         EXPECT_TRUE(gui.pumpUntil([] { return qb::WorkerThread::runningThreads() == 0; }));
@@ -82,6 +127,7 @@ protected:
     }
 
     FakeGuiThread gui;
+    std::shared_ptr<HoldingBound> bound = std::make_shared<HoldingBound>();
     std::shared_ptr<RecordingWindow> window;
     std::shared_ptr<GuiReportSink> sink;
     std::unique_ptr<LoaderThread> loader;
@@ -243,6 +289,31 @@ TEST_P(LoaderTest, AJobThatIgnoresTheStopIsGivenUpAndNeverReachesTheWindowAgain)
     session->setScript({});
     run(ShowOrder{kTablesFolder, std::nullopt, std::nullopt});
     EXPECT_EQ(seen().objectPane, "Object(s): 3");
+}
+
+TEST_P(LoaderTest, AJobGivenUpAfterItsShowLeavesHistoryAndCurrentElementAlone)
+{
+    // Prior to the fix, the job checked its abandonment once, then recorded the element it left
+    // and made its own element the current one, even when the owner gave it up in between (and
+    // had perhaps emptied the history for a closed connection).
+    makeNumberedTable("t", 3);
+    run(ShowOrder{kTablesFolder, std::nullopt, std::nullopt});
+    ASSERT_EQ(state().currentIndex(), kTablesFolder);
+    const size_t backBefore = state().history().backPoints().size();
+
+    bound->holdNextRead();
+    loader->setStopTimeout(100ms);
+    loader->startShow(tableOrder("t"));
+    // The table is shown; the job is about to record the folder as a back point.
+    ASSERT_TRUE(gui.pumpUntil([this] { return bound->holding(); }));
+    EXPECT_FALSE(loader->stop()) << "the held job cannot end in time and is given up on";
+    bound->release();
+    ASSERT_TRUE(gui.pumpUntil([] { return qb::WorkerThread::runningThreads() == 0; }));
+
+    EXPECT_EQ(state().history().backPoints().size(), backBefore);
+    EXPECT_EQ(state().currentIndex(), kTablesFolder);
+    EXPECT_EQ(seen().currentIndex, kTablesFolder);
+    EXPECT_EQ(seen().objectPane, "Object(s): 1") << "the window still shows the folder";
 }
 
 TEST_P(LoaderTest, StartingAnotherShowStopsTheRunningJobFirst)

@@ -209,15 +209,40 @@ TEST(NavigationHistory, CommandStatesFollowStacksIdleAndConnection)
     EXPECT_FALSE(NavigationHistory::upEnabled(true, false, kTableElement));
 }
 
-TEST(NavigationHistory, AFailedStartIsIgnoredAndClearEmptiesBothStacks)
+TEST(NavigationHistory, AStepThatCannotStartKeepsItsTargetAndReportsTheErrorToTheCommand)
 {
+    // Prior to the fix, the target was lost and the error swallowed: Back silently did nothing
+    // and the element could not be reached by Back again.
     FakeWindow w(20);
     w.visit(1);
     w.visit(2);
     w.visit(4);
     w.failNextStart = true;
-    EXPECT_NO_THROW(w.back());
+    EXPECT_THROW(w.back(), std::runtime_error);
+    EXPECT_EQ(elementsOf(w.history.backPoints()), (std::vector<int>{1, 2}));
+    EXPECT_FALSE(w.history.canGoForward()) << "nothing was left, so there is no way forward";
+    EXPECT_EQ(w.current.element, 4);
+    w.back();
+    EXPECT_EQ(w.current.element, 2) << "the retried step reaches the same element";
+
+    w.failNextStart = true;
+    EXPECT_THROW(w.forward(), std::runtime_error);
     EXPECT_EQ(elementsOf(w.history.forwardPoints()), (std::vector<int>{4}));
+    EXPECT_EQ(elementsOf(w.history.backPoints()), (std::vector<int>{1})) << "no back point for a step not taken";
+    w.forward();
+    EXPECT_EQ(w.current.element, 4);
+    EXPECT_EQ(elementsOf(w.history.backPoints()), (std::vector<int>{1, 2}));
+}
+
+TEST(NavigationHistory, ClearEmptiesBothStacks)
+{
+    FakeWindow w(20);
+    w.visit(1);
+    w.visit(2);
+    w.visit(4);
+    w.back();
+    ASSERT_TRUE(w.history.canGoBack());
+    ASSERT_TRUE(w.history.canGoForward());
     w.history.clear();
     EXPECT_FALSE(w.history.canGoBack());
     EXPECT_FALSE(w.history.canGoForward());

@@ -53,7 +53,13 @@ TEST(ColumnWidth, FollowsTheDeclaredTypeAndSize)
         uint32_t width;
     } cases[] = {
         {DBTYPE_WSTR, 10, 20},   {DBTYPE_STR, 10, 10},         {DBTYPE_BYTES, 10, 10},  {DBTYPE_I4, 4, 20},
-        {DBTYPE_I8, 8, 20},      {DBTYPE_R8, 8, 20},           {DBTYPE_DBTIMESTAMP, 19, 20},
+        {DBTYPE_I8, 8, 20},      {DBTYPE_R4, 4, 20},           {DBTYPE_DBTIMESTAMP, 10, 20},
+        {DBTYPE_DBDATE, 10, 20}, {DBTYPE_NUMERIC, 10, 20},
+        // Types whose longest text is wider than 20. Prior to the fix, their values were cut
+        // into other values: 2024-02-29 13:14:15.123456 BC as 2024-02-29 13:14:15.,
+        // 12345678901234567890.5 as 12345678901234567890, 1.2345678901234567e+300 as 1.2345678901234567e+.
+        {DBTYPE_DBTIMESTAMP, 26, 29}, {DBTYPE_NUMERIC, 40, 42}, {DBTYPE_NUMERIC, 0x7FFFFFFF, 600},
+        {DBTYPE_GUID, 16, 38},   {DBTYPE_R8, 8, 24},
         {DBTYPE_WSTR, 300, 600}, {DBTYPE_WSTR, 400, 600},      {DBTYPE_STR, 601, 600},
         // Long values (unbounded sizes) are as wide as the widest column.
         {DBTYPE_WSTR, 0x7FFFFFFF, 600}, {DBTYPE_BYTES, 0x7FFFFFFF, 600}, {DBTYPE_STR, 0x3FFFFFFF, 600},

@@ -18,9 +18,9 @@ using Append = qbtest::RecordingResultWriter::Append;
 
 class ScriptRunTest : public ::testing::Test {
 protected:
-    void run(const QString& script, bool rowsShownDuringExecution = true)
+    bool run(const QString& script, bool rowsShownDuringExecution = true)
     {
-        ScriptRun(session, writer, writer, stop, {rowsShownDuringExecution}).run(script);
+        return ScriptRun(session, writer, writer, stop, {rowsShownDuringExecution}).run(script);
     }
 
     std::shared_ptr<FakeSession> session = std::make_shared<FakeSession>();
@@ -76,6 +76,23 @@ TEST_F(ScriptRunTest, FailedStatementWritesAnErrorLineAndTheRunGoesOn)
                               "SQL>  odd\r\n\tUnknown error\r\n"
                               "SQL>  good\r\nSQL Query was accomplished");
     EXPECT_EQ(session->calls.last(), "commit");
+}
+
+TEST_F(ScriptRunTest, TheRunSucceedsOnlyWhenEveryStatementAndTheCommitDid)
+{
+    session->answer = [this](const QString& sql, int64_t* rowsAffected) -> std::unique_ptr<Rowset> {
+        if (sql == u"bad")
+            throw ProviderError(DB_E_ERRORSINCOMMAND, QStringLiteral("syntax error"));
+        if (sql == u"stop")
+            stop->request();
+        *rowsAffected = 1;
+        return nullptr;
+    };
+    EXPECT_TRUE(run(QStringLiteral("good; COMMIT; good;")));
+    EXPECT_FALSE(run(QStringLiteral("good; bad; good;")));
+    EXPECT_TRUE(run(QStringLiteral("good; stop; good;"))) << "a stopped run has not failed";
+    session->commitFails = true;
+    EXPECT_FALSE(run(QStringLiteral("good;")));
 }
 
 TEST_F(ScriptRunTest, TextColumnOfUnknownSizeFailsTheStatementBeforeItsHeader)

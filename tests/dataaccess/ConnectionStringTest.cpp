@@ -6,6 +6,8 @@
 
 using qb::data::ConnectionString;
 using qb::data::ProviderError;
+using qb::data::isBracedValue;
+using qb::data::parseBoolean;
 
 namespace {
 
@@ -84,6 +86,28 @@ TEST(ConnectionString, ToStringQuotesWhereNeededAndParsesBackTheSame)
     }
     cs.remove(QStringLiteral("EXTRA"));
     EXPECT_FALSE(cs.contains(QStringLiteral("Extra")));
+}
+
+TEST(ConnectionString, ValuesThatOnlyLookBracedAreQuotedSoTheyComeBackTheSame)
+{
+    // Prior to the fix "{a}b}" and "{x" were written bare and the string no longer parsed.
+    for (const QString& value : {QStringLiteral("{a}b}"), QStringLiteral("{x"), QStringLiteral("{a;b}}c}")}) {
+        ConnectionString cs;
+        cs.set(QStringLiteral("K"), value);
+        EXPECT_EQ(ConnectionString::parse(cs.toString()).value(QStringLiteral("K")), value) << cs.toString().toStdString();
+    }
+    EXPECT_TRUE(isBracedValue(QStringLiteral("{a;b}}c}")));
+    EXPECT_FALSE(isBracedValue(QStringLiteral("{a}b}")));
+}
+
+TEST(ConnectionString, BooleanValues)
+{
+    for (const char* yes : {"True", "yes", " 1 "})
+        EXPECT_EQ(parseBoolean(QString::fromLatin1(yes)), true) << yes;
+    for (const char* no : {"false", "NO", "0"})
+        EXPECT_EQ(parseBoolean(QString::fromLatin1(no)), false) << no;
+    for (const char* neither : {"", "2", "on"})
+        EXPECT_EQ(parseBoolean(QString::fromLatin1(neither)), std::nullopt) << neither;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "common/BrelibException.h"
 #include "dataaccess/Connection.h"
+#include "dataaccess/ConnectionString.h"
 #include "dataaccess/DataLinkFile.h"
 
 #include <QFile>
@@ -136,6 +137,29 @@ TEST_F(SqliteConnectionTest, ReadOnlyModeRefusesWrites)
     auto session = source->createSession();
     EXPECT_NE(session->execute(QStringLiteral("select * from t")), nullptr);
     EXPECT_THROW(session->execute(QStringLiteral("insert into t values (1)")), ProviderError);
+}
+
+TEST_F(SqliteConnectionTest, OpenFlagsAreCheckedAndImmutableFilesOpenReadOnlyWhateverTheirName)
+{
+    EXPECT_TRUE(messageOf([&] {
+                    Connection().openConnection(backend->connectionString() + QStringLiteral(";Mode=Write"), false);
+                }).endsWith(u"The SQLite provider does not know the value \"Write\" of \"Mode\"; it takes ReadOnly or ReadWrite."));
+    EXPECT_TRUE(messageOf([&] {
+                    Connection().openConnection(backend->connectionString() + QStringLiteral(";Immutable=sometimes"), false);
+                }).endsWith(u"it takes True or False."));
+    auto writable = createDataSource(backend->connectionString() + QStringLiteral(";Mode=ReadWrite;Immutable=False"));
+    writable->initialize();
+    EXPECT_NO_THROW(writable->createSession()->execute(QStringLiteral("insert into t values (1)")));
+
+    // URI syntax in the name must not be taken as such.
+    const QString odd = scratch.qfile("a?mode=rwc#x%41.db");
+    ASSERT_TRUE(QFile::copy(ConnectionString::parse(backend->connectionString()).value(QStringLiteral("Data Source")), odd));
+    auto frozen = createDataSource(QStringLiteral("Provider=SQLite;Data Source=\"%1\";Immutable=True").arg(odd));
+    frozen->initialize();
+    auto session = frozen->createSession();
+    EXPECT_NE(session->execute(QStringLiteral("select * from t")), nullptr);
+    EXPECT_THROW(session->execute(QStringLiteral("insert into t values (2)")), ProviderError);
+    EXPECT_FALSE(QFile::exists(scratch.qfile("a"))) << "the name was read as a URI";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "dataaccess/Provider.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -106,11 +107,28 @@ TEST(DataLinkFile, AHugeFileIsRefusedWithoutReadingIt)
     EXPECT_TRUE(failureOf(huge).contains(u"is too large")) << failureOf(huge).toStdString();
 }
 
+TEST(DataLinkFile, WrittenFilesArePrivateAndReplaceTheOldOneWhole)
+{
+    qbtest::TempDir dir;
+    const QString path = dir.qfile("pg.udl");
+    writeBytes(path, utf16le(QStringLiteral("[oledb]\nProvider=SQLite;Data Source=/old.db\n")));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+    writeDataLinkFile(path, QStringLiteral("Provider=ODBC;DSN=shop;PWD=secret"));
+    EXPECT_EQ(QFile::permissions(path) & 0x0FFF, QFile::ReadUser | QFile::WriteUser) << "it may hold a password";
+    EXPECT_EQ(readDataLinkFile(path), u"Provider=ODBC;DSN=shop;PWD=secret");
+    EXPECT_EQ(QDir(dir.qpath()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("pg.udl")});
+}
+
 TEST(DataLinkFile, WritingMultiLineStringsOrIntoAMissingFolderFails)
 {
     qbtest::TempDir dir;
     EXPECT_THROW(writeDataLinkFile(dir.qfile("x.udl"), QStringLiteral("a=1\nb=2")), ProviderError);
-    EXPECT_THROW(writeDataLinkFile(dir.qfile("no/such/folder/x.udl"), QStringLiteral("Provider=SQLite")), ProviderError);
+    try {
+        writeDataLinkFile(dir.qfile("no/such/folder/x.udl"), QStringLiteral("Provider=SQLite"));
+        ADD_FAILURE() << "written into a missing folder";
+    } catch (const ProviderError& e) {
+        EXPECT_TRUE(e.description().endsWith(u"cannot be written: No such file or directory")) << e.description().toStdString();
+    }
 }
 
 } // namespace

@@ -119,4 +119,28 @@ TEST(ValueConversion, NumbersAndBytesAsWideText)
     EXPECT_EQ(got.status, DBSTATUS_S_TRUNCATED);
 }
 
+TEST(ValueConversion, AValueTheProviderCannotGiveIsUnavailableWhateverTheBinding)
+{
+    for (DBTYPE type : {DBTYPE(DBTYPE_WSTR), DBTYPE(DBTYPE_STR), DBTYPE(DBTYPE_BYTES), DBTYPE(DBTYPE_I4),
+                        DBTYPE(DBTYPE_WSTR | DBTYPE_BYREF), DBTYPE(DBTYPE_IUNKNOWN)}) {
+        SCOPED_TRACE(type);
+        std::vector<std::byte> row(64, std::byte{0x55});
+        Binding b;
+        b.ordinal = 1;
+        b.type = type;
+        b.maxLength = 16;
+        b.valueOffset = 0;
+        b.lengthOffset = 40;
+        b.statusOffset = 44;
+        QByteArray slot;
+        writeBoundValue(CellValue::unavailable(), b, DBTYPE_DBDATE, row.data(), slot);
+        uint32_t length = 1, status = 0;
+        std::memcpy(&length, row.data() + 40, 4);
+        std::memcpy(&status, row.data() + 44, 4);
+        EXPECT_EQ(status, DBSTATUS_E_UNAVAILABLE);
+        EXPECT_EQ(length, 0u);
+        EXPECT_EQ(row[0], std::byte{0x55}) << "the value area is left alone: no stream, no pointer to release";
+    }
+}
+
 } // namespace

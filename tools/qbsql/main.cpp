@@ -3,6 +3,9 @@
 // the result text to standard output. For batch use and for the demo.
 //   qbsql -udl FILE (-sql FILE | -cmd "SQL")
 //   qbsql -constr "Provider=...;..." (-sql FILE | -cmd "SQL")
+// Exit status: 0 when every statement and the commit succeeded; 1 when any of them failed (the
+// run still goes through the whole script); 2 when the script did not run at all (wrong
+// arguments, an unreadable script file, no connection).
 #include "common/BrelibException.h"
 #include "console/script/ScriptRun.h"
 #include "dataaccess/Connection.h"
@@ -37,18 +40,17 @@ public:
     void progressStarted() override {}
     void progressPosition(int) override {}
     void progressFinished() override {}
-    void showError(const QString& text) override
-    {
-        std::fprintf(stderr, "Error: %s\n", text.toUtf8().constData());
-        failed = true;
-    }
-    bool failed = false;
+    void showError(const QString& text) override { std::fprintf(stderr, "Error: %s\n", text.toUtf8().constData()); }
 };
+
+constexpr int kExitSucceeded = 0;
+constexpr int kExitStatementsFailed = 1;
+constexpr int kExitNotRun = 2;
 
 int usage()
 {
     std::fputs("usage: qbsql (-udl FILE | -constr STRING) (-sql FILE | -cmd SQL)\n", stderr);
-    return 2;
+    return kExitNotRun;
 }
 
 } // namespace
@@ -74,7 +76,7 @@ int main(int argc, char** argv)
             if (!file.open(QIODevice::ReadOnly)) {
                 std::fprintf(stderr, "qbsql: cannot read %s: %s\n", value.toUtf8().constData(),
                              file.errorString().toUtf8().constData());
-                return 1;
+                return kExitNotRun;
             }
             script = QString::fromUtf8(file.readAll());
             haveScript = true;
@@ -90,12 +92,11 @@ int main(int argc, char** argv)
         connection.openConnection(name, isFile);
     } catch (const Brelib::exception& e) {
         std::fprintf(stderr, "qbsql: %s\n", e.what());
-        return 1;
+        return kExitNotRun;
     }
-    auto feedback = std::make_shared<StderrFeedback>();
-    qb::console::ScriptRun run(connection.session(), std::make_shared<StdoutWriter>(), feedback,
+    qb::console::ScriptRun run(connection.session(), std::make_shared<StdoutWriter>(), std::make_shared<StderrFeedback>(),
                                std::make_shared<qb::console::StopSignal>());
-    run.run(script);
+    const bool succeeded = run.run(script);
     std::fflush(stdout);
-    return feedback->failed ? 1 : 0;
+    return succeeded ? kExitSucceeded : kExitStatementsFailed;
 }

@@ -3,44 +3,39 @@
 namespace qb::data::odbc {
 namespace {
 
-bool isBraced(const QString& v)
-{
-    if (v.size() < 2 || !v.startsWith(u'{') || !v.endsWith(u'}'))
-        return false;
-    const QString inner = v.mid(1, v.size() - 2);
-    for (qsizetype i = 0; i < inner.size(); ++i) {
-        if (inner[i] == u'}') {
-            if (i + 1 >= inner.size() || inner[i + 1] != u'}')
-                return false;
-            ++i;
-        }
-    }
-    return true;
-}
-
 QString odbcValue(const QString& v)
 {
-    if (isBraced(v))
+    if (isBracedValue(v))
         return v; // given in braces, which the parser keeps
-    if (v.contains(u';') || v.contains(u'{') || v.contains(u'}') || v != v.trimmed()) {
-        QString doubled = v;
-        doubled.replace(u'}', QStringLiteral("}}"));
-        return u'{' + doubled + u'}';
-    }
+    if (v.contains(u';') || v.contains(u'{') || v.contains(u'}') || v != v.trimmed())
+        return bracedOdbcValue(v);
     return v;
 }
 
-QString unbraced(const QString& v)
+} // namespace
+
+QString unbracedOdbcValue(const QString& v)
 {
-    if (!isBraced(v))
+    if (!isBracedValue(v))
         return v;
     QString inner = v.mid(1, v.size() - 2);
     inner.replace(QStringLiteral("}}"), QStringLiteral("}"));
     return inner;
 }
 
-void renameIfAbsent(ConnectionString& p, const QString& from, const QString& to)
+QString bracedOdbcValue(const QString& v)
 {
+    QString doubled = v;
+    doubled.replace(u'}', QStringLiteral("}}"));
+    return u'{' + doubled + u'}';
+}
+
+namespace {
+
+void renameIfAbsent(ConnectionString& p, const KeyAlias& alias)
+{
+    const QString from = QString::fromUtf16(alias.general);
+    const QString to = QString::fromUtf16(alias.odbc);
     const auto value = p.find(from);
     if (!value)
         return;
@@ -57,15 +52,14 @@ void setIfAbsent(ConnectionString& p, const QString& key, const QString& value)
 
 bool isTrue(const QString& v)
 {
-    const QString t = v.trimmed();
-    return t == u"1" || t.compare(u"yes", Qt::CaseInsensitive) == 0 || t.compare(u"true", Qt::CaseInsensitive) == 0;
+    return parseBoolean(v).value_or(false);
 }
 
 } // namespace
 
 DriverKind driverKindOf(const QString& driverName)
 {
-    const QString name = unbraced(driverName.trimmed());
+    const QString name = unbracedOdbcValue(driverName.trimmed());
     if (name.contains(u"postgres", Qt::CaseInsensitive) || name.contains(u"psqlodbc", Qt::CaseInsensitive))
         return DriverKind::PostgreSql;
     if (name.contains(u"sqlite", Qt::CaseInsensitive))
@@ -78,26 +72,26 @@ OdbcConnectString OdbcConnectString::build(const ConnectionString& properties,
 {
     ConnectionString p;
     // Extended Properties first, so keys given directly win.
-    if (const auto extended = properties.find(QStringLiteral("Extended Properties"))) {
-        const ConnectionString odbcKeys = ConnectionString::parse(unbraced(*extended));
+    if (const auto extended = properties.find(QString::fromUtf16(kExtendedPropertiesKey))) {
+        const ConnectionString odbcKeys = ConnectionString::parse(unbracedOdbcValue(*extended));
         for (const ConnectionString::Entry& e : odbcKeys.entries())
             p.set(e.key, e.value);
     }
     for (const ConnectionString::Entry& e : properties.entries())
         p.set(e.key, e.value);
     p.remove(QStringLiteral("Provider"));
-    p.remove(QStringLiteral("Extended Properties"));
-    p.remove(QStringLiteral("Persist Security Info"));
-    if (!p.contains(QStringLiteral("DSN")) && !p.contains(QStringLiteral("FILEDSN")) && !p.contains(QStringLiteral("Driver")))
-        renameIfAbsent(p, QStringLiteral("Data Source"), QStringLiteral("DSN"));
-    renameIfAbsent(p, QStringLiteral("User ID"), QStringLiteral("UID"));
-    renameIfAbsent(p, QStringLiteral("Password"), QStringLiteral("PWD"));
-    renameIfAbsent(p, QStringLiteral("Initial Catalog"), QStringLiteral("DATABASE"));
+    p.remove(QString::fromUtf16(kExtendedPropertiesKey));
+    p.remove(QString::fromUtf16(kPersistSecurityInfoKey));
+    if (!p.contains(QString::fromUtf16(kDataSourceAlias.odbc)) && !p.contains(QString::fromUtf16(kFileDsnKey)) &&
+        !p.contains(QString::fromUtf16(kDriverKey)))
+        renameIfAbsent(p, kDataSourceAlias);
+    for (const KeyAlias& alias : {kUserAlias, kPasswordAlias, kCatalogAlias})
+        renameIfAbsent(p, alias);
 
     OdbcConnectString result;
     QString driver = p.value(QStringLiteral("Driver"));
     if (driver.isEmpty() && p.contains(QStringLiteral("DSN")) && dsnDriver)
-        driver = dsnDriver(unbraced(p.value(QStringLiteral("DSN"))));
+        driver = dsnDriver(unbracedOdbcValue(p.value(QStringLiteral("DSN"))));
     result.kind = driverKindOf(driver);
     if (result.kind == DriverKind::PostgreSql) {
         setIfAbsent(p, QStringLiteral("UseDeclareFetch"), QStringLiteral("1"));
@@ -106,7 +100,7 @@ OdbcConnectString OdbcConnectString::build(const ConnectionString& properties,
     } else if (result.kind == DriverKind::Sqlite) {
         setIfAbsent(p, QStringLiteral("StepAPI"), QStringLiteral("1"));
         setIfAbsent(p, QStringLiteral("NoCreat"), QStringLiteral("1"));
-        result.sqliteDatabase = unbraced(p.value(QStringLiteral("Database")));
+        result.sqliteDatabase = unbracedOdbcValue(p.value(QStringLiteral("Database")));
         result.sqliteNoCreate = isTrue(p.value(QStringLiteral("NoCreat")));
     }
     for (const ConnectionString::Entry& e : p.entries()) {

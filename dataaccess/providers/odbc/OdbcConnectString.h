@@ -21,6 +21,26 @@ namespace qb::data::odbc {
 
 enum class DriverKind { PostgreSql, Sqlite, Other };
 
+// An ODBC key and the general data-link key that stands for it when it is absent.
+struct KeyAlias {
+    const char16_t* odbc;
+    const char16_t* general;
+};
+inline constexpr KeyAlias kUserAlias{u"UID", u"User ID"};
+inline constexpr KeyAlias kPasswordAlias{u"PWD", u"Password"};
+inline constexpr KeyAlias kCatalogAlias{u"DATABASE", u"Initial Catalog"};
+// Only when none of DSN, FILEDSN and Driver is given.
+inline constexpr KeyAlias kDataSourceAlias{u"DSN", u"Data Source"};
+inline constexpr char16_t kDriverKey[] = u"Driver";
+inline constexpr char16_t kFileDsnKey[] = u"FILEDSN";
+inline constexpr char16_t kPersistSecurityInfoKey[] = u"Persist Security Info";
+inline constexpr char16_t kExtendedPropertiesKey[] = u"Extended Properties";
+
+// A value as ODBC braces it ("{" ... "}", "}" inside doubled), and back; unbracedOdbcValue
+// leaves a value that is not braced as it is.
+QString bracedOdbcValue(const QString& value);
+QString unbracedOdbcValue(const QString& value);
+
 // The kind of driver from its name as the driver manager knows it ("PostgreSQL Unicode"), or
 // from its library path.
 DriverKind driverKindOf(const QString& driverName);

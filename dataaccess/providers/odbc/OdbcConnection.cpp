@@ -2,12 +2,14 @@
 
 #include "dataaccess/Provider.h"
 #include "dataaccess/providers/odbc/OdbcCheck.h"
+#include "dataaccess/providers/odbc/OdbcDriverManager.h"
 #include "dataaccess/providers/odbc/OdbcStatement.h"
 #include "dataaccess/providers/odbc/OdbcText.h"
 
 #include <QFileInfo>
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 namespace qb::data::odbc {
 namespace {
@@ -64,21 +66,7 @@ OdbcConnection::~OdbcConnection() = default; // the handles disconnect and free 
 
 QString OdbcConnection::driverOfDsn(const QString& dsn) const
 {
-    // The driver manager lists each data source name with the name of its driver.
-    SQLUSMALLINT direction = SQL_FETCH_FIRST;
-    for (;;) {
-        SQLWCHAR name[SQL_MAX_DSN_LENGTH + 1];
-        SQLWCHAR driver[256];
-        SQLSMALLINT nameLength = 0;
-        SQLSMALLINT driverLength = 0;
-        const SQLRETURN rc = SQLDataSourcesW(m_env.get(), direction, name, SQLSMALLINT(std::size(name)), &nameLength,
-                                             driver, SQLSMALLINT(std::size(driver)), &driverLength);
-        if (!SQL_SUCCEEDED(rc))
-            return {};
-        if (fromWide(name, nameLength, qsizetype(std::size(name)) - 1).compare(dsn, Qt::CaseInsensitive) == 0)
-            return fromWide(driver, driverLength, qsizetype(std::size(driver)) - 1);
-        direction = SQL_FETCH_NEXT;
-    }
+    return driverOfDataSource(m_env.get(), dsn);
 }
 
 void OdbcConnection::readDriverInfo(const OdbcConnectString& target)
@@ -132,12 +120,20 @@ void OdbcConnection::endTransaction(bool commit)
     if (!m_info.transactions)
         return;
     const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_dbc.get(), commit ? SQL_COMMIT : SQL_ROLLBACK);
+    // The reason of a failed end is read now: the next call on the handle clears it.
+    std::optional<ProviderError> failure;
+    try {
+        check(rc, SQL_HANDLE_DBC, m_dbc.get());
+    } catch (const ProviderError& e) {
+        failure = e;
+    }
     // Autocommit comes back on even when the end failed, so the next statement does not run in
     // a transaction nobody will end.
     const SQLRETURN autocommit = SQLSetConnectAttrW(m_dbc.get(), SQL_ATTR_AUTOCOMMIT,
                                                     reinterpret_cast<SQLPOINTER>(uintptr_t(SQL_AUTOCOMMIT_ON)),
                                                     SQL_IS_UINTEGER);
-    check(rc, SQL_HANDLE_DBC, m_dbc.get());
+    if (failure)
+        throw *failure;
     check(autocommit, SQL_HANDLE_DBC, m_dbc.get());
 }
 

@@ -1,6 +1,7 @@
 #include "dataaccess/providers/odbc/OdbcRowset.h"
 
 #include "dataaccess/providers/odbc/OdbcConnection.h"
+#include "dataaccess/providers/odbc/OdbcDateStandIns.h"
 #include "dataaccess/providers/odbc/OdbcStream.h"
 
 #include <cstring>
@@ -14,7 +15,7 @@ void put32(std::byte* row, size_t offset, uint32_t v)
     std::memcpy(row + offset, &v, sizeof v);
 }
 
-CellValue cellOf(FetchKind kind, const char* data, size_t size)
+CellValue cellOfKind(FetchKind kind, const char* data, size_t size)
 {
     switch (kind) {
     case FetchKind::WideText:
@@ -27,16 +28,12 @@ CellValue cellOf(FetchKind kind, const char* data, size_t size)
     return CellValue::fromText(data, size);
 }
 
-CellValue cellOf(FetchKind kind, const QByteArray& bytes)
-{
-    return cellOf(kind, bytes.constData(), size_t(bytes.size()));
-}
-
 } // namespace
 
 OdbcRowset::OdbcRowset(std::shared_ptr<OdbcStatement> statement, QString sql)
     : m_statement(std::move(statement)), m_sql(std::move(sql))
 {
+    m_datesHaveStandIns = m_statement->driver().kind == DriverKind::PostgreSql;
     m_columns = m_statement->describeColumns();
     m_bindingsOfColumn.resize(m_columns.size());
 }
@@ -132,12 +129,24 @@ void OdbcRowset::getData(std::byte* rowBuffer)
     m_bindAtNextFetch = !m_statement->hasBoundColumns();
 }
 
+CellValue OdbcRowset::cellOf(const OdbcColumn& column, const char* data, size_t size) const
+{
+    if (m_datesHaveStandIns && column.fetch == FetchKind::Text) {
+        const DateText date = psqlodbcDateText(column.info.type, std::string_view(data, size));
+        if (date.kind == DateText::Kind::Unavailable)
+            return CellValue::unavailable();
+        if (date.kind == DateText::Kind::ServerText)
+            return CellValue::fromText(date.serverText.data(), date.serverText.size());
+    }
+    return cellOfKind(column.fetch, data, size);
+}
+
 void OdbcRowset::readColumn(size_t column, std::byte* row)
 {
     const std::vector<size_t>& bindings = m_bindingsOfColumn[column];
     const OdbcColumn& c = m_columns[column];
     if (const auto bound = m_statement->boundValue(uint16_t(c.info.ordinal))) {
-        const CellValue cell = bound->isNull ? CellValue::null() : cellOf(c.fetch, bound->data, bound->size);
+        const CellValue cell = bound->isNull ? CellValue::null() : cellOf(c, bound->data, bound->size);
         for (size_t i : bindings)
             writeBoundValue(cell, m_bindings[i], c.info.type, row, m_byRef.at(i));
         return;
@@ -190,7 +199,8 @@ void OdbcRowset::readPrefix(const Binding& b, size_t bindingIndex, const OdbcCol
         writeBoundValue(CellValue::null(), b, column.info.type, row, m_byRef.at(bindingIndex));
         return;
     }
-    writeBoundValue(cellOf(column.fetch, m_value), b, column.info.type, row, m_byRef.at(bindingIndex));
+    writeBoundValue(cellOf(column, m_value.constData(), size_t(m_value.size())), b, column.info.type, row,
+                    m_byRef.at(bindingIndex));
     if (!value.complete) {
         const uint64_t total = value.total ? *value.total : uint64_t(m_value.size()) + m_statement->skipRest(ordinal, column.fetch);
         put32(row, b.lengthOffset, uint32_t(std::min<uint64_t>(total, std::numeric_limits<uint32_t>::max())));
@@ -201,7 +211,7 @@ void OdbcRowset::readPrefix(const Binding& b, size_t bindingIndex, const OdbcCol
 void OdbcRowset::readWhole(const std::vector<size_t>& bindings, const OdbcColumn& column, std::byte* row)
 {
     const OdbcStatement::Value value = m_statement->read(uint16_t(column.info.ordinal), column.fetch, m_value);
-    const CellValue cell = value.isNull ? CellValue::null() : cellOf(column.fetch, m_value);
+    const CellValue cell = value.isNull ? CellValue::null() : cellOf(column, m_value.constData(), size_t(m_value.size()));
     for (size_t i : bindings)
         writeBoundValue(cell, m_bindings[i], column.info.type, row, m_byRef.at(i));
 }

@@ -36,6 +36,8 @@ public:
 
 private:
     enum class State { BeforeFirst, OnRow, AtEnd };
+    // The value as the driver gave it, or what the driver's stand-in means (OdbcDateStandIns.h).
+    CellValue cellOf(const OdbcColumn& column, const char* data, size_t size) const;
     void readColumn(size_t column, std::byte* row);
     void readStream(const Binding& b, const OdbcColumn& column, std::byte* row);
     void readPrefix(const Binding& b, size_t bindingIndex, const OdbcColumn& column, std::byte* row);
@@ -51,6 +53,7 @@ private:
     State m_state = State::BeforeFirst;
     bool m_executedFresh = true; // executed and nothing fetched yet: restart has nothing to do
     bool m_bindAtNextFetch = false; // getData was called: bind short columns before the next fetch
+    bool m_datesHaveStandIns = false; // psqlODBC: dates it cannot represent come as stand-ins
 };
 
 } // namespace qb::data::odbc

@@ -28,6 +28,7 @@
 // every other column as SQL_C_CHAR, the driver's own text of the value ("42", "1.5",
 // "2024-01-02 10:00:00"; psqlODBC gives booleans as "1"/"0"). The shared conversion turns that
 // text into a number where a binding asks for one, so every column can be bound as text.
+// psqlODBC's text of dates it cannot represent is a stand-in, read as OdbcDateStandIns.h says.
 #include "dataaccess/DbTypes.h"
 
 #include <sql.h>

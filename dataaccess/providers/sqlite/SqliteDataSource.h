@@ -1,8 +1,5 @@
 #pragma once
-// The SQLite provider's data source. Keys of the initialization string:
-//   Data Source   the database file; it must exist (never created here)
-//   Mode          "ReadOnly" (or "Read") opens the file read-only; anything else read-write
-// Other keys are ignored.
+// The SQLite provider's data source; its keys are in SqliteOpenOptions.h.
 #include "dataaccess/LinkedDataSource.h"
 
 namespace qb::data::sqlite {

@@ -1,6 +1,9 @@
 #include "dataaccess/providers/sqlite/SqliteDatabase.h"
 
+#include "dataaccess/providers/sqlite/SqliteOpenOptions.h"
+
 #include <QFileInfo>
+#include <QUrl>
 #include <chrono>
 #include <sqlite3.h>
 #include <thread>
@@ -27,6 +30,16 @@ int progressHandler(void* context)
 // enough not to show in a table scan.
 constexpr int kProgressOpcodes = 1000;
 
+// The name handed to sqlite3_open_v2. Immutable needs a URI parameter; the path is then
+// percent-encoded (made absolute first, so "//" cannot read as a host), since "?", "#" and "%"
+// in a file name would otherwise be URI syntax.
+QByteArray openName(const SqliteOpenOptions& options)
+{
+    if (!options.immutable)
+        return options.path.toUtf8();
+    return "file:" + QUrl::toPercentEncoding(QFileInfo(options.path).absoluteFilePath(), "/") + "?immutable=1";
+}
+
 } // namespace
 
 HRESULT hresultOf(int rc)
@@ -50,8 +63,9 @@ HRESULT hresultOf(int rc)
     }
 }
 
-SqliteDatabase::SqliteDatabase(const QString& path, bool readOnly) : m_path(path)
+SqliteDatabase::SqliteDatabase(const SqliteOpenOptions& options) : m_path(options.path)
 {
+    const QString& path = m_path;
     if (path.isEmpty())
         throw ProviderError(E_INVALIDARG, QStringLiteral("The connection string names no SQLite database file (\"Data Source\")."));
     const QFileInfo info(path);
@@ -60,8 +74,11 @@ SqliteDatabase::SqliteDatabase(const QString& path, bool readOnly) : m_path(path
     if (info.isDir())
         throw ProviderError(E_FAIL, QStringLiteral("\"%1\" is a folder, not an SQLite database file.").arg(path));
 
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    // An immutable file takes no locks, so it is never written either.
+    const bool readOnly = options.readOnly || options.immutable;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX |
+                      (options.immutable ? SQLITE_OPEN_URI : 0);
+    const int rc = sqlite3_open_v2(openName(options).constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
         sqlite3_close_v2(m_db);

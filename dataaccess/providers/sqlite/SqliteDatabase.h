@@ -15,11 +15,13 @@ struct sqlite3;
 
 namespace qb::data::sqlite {
 
+struct SqliteOpenOptions;
+
 class SqliteDatabase {
 public:
     // Opens the file; throws ProviderError naming the file. A missing file is an error, never
     // created.
-    SqliteDatabase(const QString& path, bool readOnly);
+    explicit SqliteDatabase(const SqliteOpenOptions& options);
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;

@@ -1,0 +1,43 @@
+#include "datalinks/DataLinkCommands.h"
+
+#include "common/BrelibException.h"
+#include "dataaccess/Connection.h"
+#include "dataaccess/ErrorText.h"
+#include "datalinks/NewDataLinkFile.h"
+
+namespace qb::datalinks {
+
+CommandOutcome createDataLinkFile(data::Connection& connection, const QString& target, const DataLinkEditor& editor)
+{
+    NewDataLinkFile file(target);
+    file.edit(editor);
+    if (file.provider().isEmpty())
+        return CommandOutcome::Cancelled;
+    data::Connection::trialOpen(file.temporaryPath(), true);
+    if (!connection.beforeConnect())
+        return CommandOutcome::Refused;
+    file.moveToTarget();
+    return connection.replaceConnection(target, true) == data::Connection::OpenResult::Opened ? CommandOutcome::Connected
+                                                                                              : CommandOutcome::Refused;
+}
+
+CommandOutcome createConnectionString(data::Connection& connection, const DataSourcePrompt& prompt)
+{
+    if (!connection.beforeConnect() || !connection.closeForNewConnection())
+        return CommandOutcome::Refused;
+    std::shared_ptr<data::DataSource> source;
+    try {
+        source = prompt();
+    } catch (const data::ProviderError& e) {
+        if (e.hr() == data::DB_E_CANCELED)
+            return CommandOutcome::Cancelled;
+        throw data::actionError(data::kActionConnect, e);
+    }
+    if (!source)
+        return CommandOutcome::Cancelled;
+    connection.install(std::move(source), data::Connection::connectionStringName());
+    connection.afterConnect();
+    return CommandOutcome::Connected;
+}
+
+} // namespace qb::datalinks
