@@ -15,6 +15,7 @@ constexpr Entry kEntries[] = {
 #include "common/strings/common.inc"
 #include "common/strings/dataaccess.inc"
 #include "common/strings/explorer.inc"
+#include "common/strings/plugins.inc"
 #include "common/strings/console.inc"
 };
 

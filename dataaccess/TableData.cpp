@@ -9,6 +9,7 @@
 #include "dataaccess/ValueConversion.h"
 #include "dataaccess/ValueFormat.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qb::data {
@@ -362,7 +363,8 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
     const bool whole = (cell->boundType & DBTYPE_BYREF) || cell->boundType == DBTYPE_IUNKNOWN ||
                        cell->status == DBSTATUS_S_TRUNCATED;
     if (!whole) {
-        write(cell->value, ColumnBinding::kInlineBuffer);
+        // The value's own bytes: a viewer must not see the rest of the inline area as data.
+        write(cell->value, std::min<size_t>(cell->length, ColumnBinding::kValueCapacity));
         return cell->boundType;
     }
     // The cache holds only the first bytes: read the value again, whole, as a stream.

@@ -78,7 +78,8 @@ public:
 
     // Copies the whole value of a cell (row within the current page, column from 1) to `write`, in
     // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full
-    // from a fresh execution of the query; other inline values give their 514-byte inline buffer.
+    // from a fresh execution of the query; other inline values give their own bytes (their length,
+    // not the whole inline area).
     // Returns the value's type (the declared type for values read again, the bound type otherwise), or nullopt for
     // NULL. Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
     std::optional<DBTYPE> copyCellValue(int row, int column,

@@ -24,6 +24,10 @@ class TableData;
 struct ObjectName;
 }
 
+namespace qb::plugins {
+class CellValueSource;
+}
+
 namespace qb::browser {
 
 class xElement {
@@ -69,6 +73,8 @@ public:
 
     // The rows of a table or view, for paging and the plug-in hand-off; nullptr for the others.
     virtual data::TableData* tableData() { return nullptr; }
+    // What hands this element's cells to viewer plug-ins; nullptr for elements without cells.
+    virtual plugins::CellValueSource* cellValueSource() { return nullptr; }
     // The query text the element last ran, for the SQL pane; nothing for elements without one.
     virtual std::optional<QString> queryText() const { return std::nullopt; }
     // Whether the SQL pane may run its text on this element.

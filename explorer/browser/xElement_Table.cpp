@@ -5,6 +5,7 @@
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/TableData.h"
 #include "explorer/browser/BrowserTexts.h"
+#include "explorer/plugins/BlobStorage.h"
 
 #include <algorithm>
 #include <limits>
@@ -14,11 +15,22 @@ namespace qb::browser {
 using namespace qb::data;
 
 xElement_Table::xElement_Table(const Kind& kind, ReportSink& sink, SessionSource session)
-    : xElement(kind, sink), m_session(std::move(session)), m_data(std::make_unique<TableData>())
+    : xElement(kind, sink), m_session(std::move(session)), m_data(std::make_unique<TableData>()),
+      m_blobStorage(std::make_unique<plugins::BlobStorage>(*m_data, sink))
 {
 }
 
 xElement_Table::~xElement_Table() = default;
+
+plugins::CellValueSource* xElement_Table::cellValueSource()
+{
+    return m_blobStorage.get();
+}
+
+const QString& xElement_Table::blobStorageError() const
+{
+    return m_blobStorage->creationError();
+}
 
 void xElement_Table::show_data(const ShowRequest& request)
 {

@@ -9,10 +9,15 @@
 #include "explorer/browser/SessionSource.h"
 #include "explorer/browser/xElement.h"
 
+#include <QString>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
+
+namespace qb::plugins {
+class BlobStorage;
+}
 
 namespace qb::browser {
 
@@ -38,6 +43,10 @@ public:
     QString cellDescription(int item, int column) const override;
     int itemImage(int item, int column) const override;
     data::TableData* tableData() override;
+    plugins::CellValueSource* cellValueSource() override;
+    // Why the temporary storage of the plug-in hand-off could not be made ("" when it was):
+    // the window tells the user once, and the element is usable without plug-ins.
+    const QString& blobStorageError() const;
     std::optional<QString> queryText() const override;
     bool acceptsSql() const override { return true; }
     QString name() const override;
@@ -58,6 +67,7 @@ private:
 
     SessionSource m_session;
     std::unique_ptr<data::TableData> m_data;
+    std::unique_ptr<plugins::BlobStorage> m_blobStorage;
 
     std::mutex m_loadMutex; // one load at a time (see lockForLoad)
 
