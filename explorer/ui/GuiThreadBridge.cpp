@@ -1,10 +1,34 @@
 #include "explorer/ui/GuiThreadBridge.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QObject>
 #include <QThread>
 
 namespace qb::ui {
+
+// Receives the bridge's wake-up events on the GUI thread. The event itself carries nothing.
+class GuiThreadBridge::Receiver : public QObject {
+public:
+    Receiver(QObject* parent, std::weak_ptr<GuiThreadBridge> bridge) : QObject(parent), m_bridge(std::move(bridge)) {}
+
+protected:
+    void customEvent(QEvent*) override
+    {
+        if (const std::shared_ptr<GuiThreadBridge> bridge = m_bridge.lock())
+            bridge->deliver();
+    }
+
+private:
+    std::weak_ptr<GuiThreadBridge> m_bridge;
+};
+
+std::shared_ptr<GuiThreadBridge> GuiThreadBridge::create(QObject* context, ReportSink* sink, browser::BrowserWindow* window)
+{
+    std::shared_ptr<GuiThreadBridge> bridge(new GuiThreadBridge(context, sink, window));
+    bridge->m_receiver = new Receiver(context, bridge);
+    return bridge;
+}
 
 GuiThreadBridge::GuiThreadBridge(QObject* context, ReportSink* sink, browser::BrowserWindow* window)
     : m_guiThread(context->thread()), m_sink(sink), m_window(window), m_context(context)
@@ -15,13 +39,17 @@ void GuiThreadBridge::detach()
 {
     std::lock_guard<std::mutex> guard(m_mutex);
     m_context = nullptr;
+    m_receiver = nullptr;
     ++m_generation;
+    m_pending.clear();
+    m_status = Status{};
 }
 
 void GuiThreadBridge::dropPending()
 {
     std::lock_guard<std::mutex> guard(m_mutex);
     ++m_generation;
+    m_pending.clear();
     m_status = Status{};
 }
 
@@ -30,10 +58,12 @@ bool GuiThreadBridge::onGuiThread() const
     return QThread::currentThread() == m_guiThread;
 }
 
-bool GuiThreadBridge::stillCurrent(uint64_t generation) const
+void GuiThreadBridge::wakeLocked()
 {
-    std::lock_guard<std::mutex> guard(m_mutex);
-    return m_context && generation == m_generation;
+    if (m_woken || !m_receiver)
+        return;
+    m_woken = true;
+    QCoreApplication::postEvent(m_receiver, new QEvent(QEvent::User));
 }
 
 void GuiThreadBridge::post(std::function<void()> call)
@@ -48,18 +78,37 @@ void GuiThreadBridge::post(std::function<void()> call)
             call();
         return;
     }
-    // Posting under the lock: detach() cannot slip in between the check and the post, and the
-    // context is destroyed only after detach() returned.
+    // Queued under the lock: detach() cannot slip in between the check and the wake-up, and the
+    // receiver is destroyed only after detach() returned.
     std::lock_guard<std::mutex> guard(m_mutex);
     if (!m_context)
         return;
-    QMetaObject::invokeMethod(
-        m_context,
-        [self = shared_from_this(), generation = m_generation, call = std::move(call)] {
-            if (self->stillCurrent(generation))
-                call();
-        },
-        Qt::QueuedConnection);
+    m_pending.push_back(Pending{m_generation, std::move(call)});
+    wakeLocked();
+}
+
+void GuiThreadBridge::deliver()
+{
+    std::vector<Pending> calls;
+    uint64_t generation;
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        m_woken = false;
+        if (!m_context)
+            return;
+        calls.swap(m_pending);
+        generation = m_generation;
+    }
+    for (Pending& p : calls) {
+        // A call may close the connection (dropping what is pending) or take the window down.
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            if (!m_context || m_generation != generation || p.generation != generation)
+                return;
+        }
+        p.call();
+    }
+    flushStatus();
 }
 
 void GuiThreadBridge::updateStatus(const std::function<void(Status&)>& change)
@@ -82,11 +131,7 @@ void GuiThreadBridge::updateStatus(const std::function<void(Status&)>& change)
     if (!m_context)
         return;
     change(m_status);
-    if (m_status.flushPosted)
-        return;
-    m_status.flushPosted = true;
-    QMetaObject::invokeMethod(
-        m_context, [self = shared_from_this()] { self->flushStatus(); }, Qt::QueuedConnection);
+    wakeLocked();
 }
 
 void GuiThreadBridge::flushStatus()

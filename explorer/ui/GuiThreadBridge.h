@@ -20,19 +20,18 @@
 #include <mutex>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class QObject;
 class QThread;
 
 namespace qb::ui {
 
-class GuiThreadBridge final : public ReportSink,
-                              public browser::BrowserWindow,
-                              public std::enable_shared_from_this<GuiThreadBridge> {
+class GuiThreadBridge final : public ReportSink, public browser::BrowserWindow {
 public:
-    // `context` lives on the GUI thread and outlives no call it receives: calls posted to it die
-    // with it. `sink` and `window` are the GUI-thread implementations (usually `context` itself).
-    GuiThreadBridge(QObject* context, ReportSink* sink, browser::BrowserWindow* window);
+    // `context` lives on the GUI thread; what was posted for it dies with it. `sink` and `window`
+    // are the GUI-thread implementations (usually `context` itself). Made on the GUI thread.
+    static std::shared_ptr<GuiThreadBridge> create(QObject* context, ReportSink* sink, browser::BrowserWindow* window);
 
     void detach();
     void dropPending();
@@ -65,13 +64,23 @@ private:
         std::optional<int> pos;
         std::optional<QString> text;
         bool hide = false;
-        bool flushPosted = false;
     };
 
+    struct Pending {
+        uint64_t generation;
+        std::function<void()> call;
+    };
+    class Receiver;
+    friend class Receiver;
+
+    GuiThreadBridge(QObject* context, ReportSink* sink, browser::BrowserWindow* window);
     bool onGuiThread() const;
     void post(std::function<void()> call);
-    // Runs on the GUI thread: whether a call posted in `generation` may still run.
-    bool stillCurrent(uint64_t generation) const;
+    // Tells the GUI thread that there is something to deliver, once until it has delivered.
+    // Called with the lock held.
+    void wakeLocked();
+    // On the GUI thread: runs what workers left, in order, then shows the latest status.
+    void deliver();
     void updateStatus(const std::function<void(Status&)>& change);
     void flushStatus();
     void applyStatus(const Status& status);
@@ -80,9 +89,15 @@ private:
     ReportSink* const m_sink;
     browser::BrowserWindow* const m_window;
 
+    // Workers hand their calls over through this queue, behind the lock, and wake the receiver
+    // with an empty event; the GUI thread takes them under the same lock. So every byte a worker
+    // wrote is handed over by our own lock, not by the event queue's.
     mutable std::mutex m_mutex;
-    QObject* m_context; // null after detach()
+    QObject* m_context;            // null after detach()
+    QObject* m_receiver = nullptr; // a child of the context, on the GUI thread
     uint64_t m_generation = 0;
+    std::vector<Pending> m_pending;
+    bool m_woken = false;
     Status m_status;
 };
 

@@ -82,7 +82,7 @@ MainWindow::MainWindow(const Options& options)
     setCentralWidget(m_dataList);
     m_dataList->setGate([this] { return isConnected() && isIdle(); });
 
-    m_bridge = std::make_shared<GuiThreadBridge>(this, this, this);
+    m_bridge = GuiThreadBridge::create(this, this, this);
     browser::BrowserState::Parts parts;
     parts.sink = m_bridge;
     parts.window = m_bridge;

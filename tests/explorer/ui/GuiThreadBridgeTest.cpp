@@ -74,7 +74,7 @@ bool waitUntil(const std::function<bool()>& done, int ms = 10000)
 TEST(GuiThreadBridgeTest, WorkerCallsArriveOnTheGuiThreadInOrder)
 {
     Recorder target;
-    auto bridge = std::make_shared<GuiThreadBridge>(&target, &target, &target);
+    auto bridge = GuiThreadBridge::create(&target, &target, &target);
     std::thread worker([bridge] {
         bridge->clearListColumns();
         for (int i = 0; i < 200; ++i)
@@ -95,7 +95,7 @@ TEST(GuiThreadBridgeTest, WorkerCallsArriveOnTheGuiThreadInOrder)
 TEST(GuiThreadBridgeTest, ProgressFromAFastWorkerKeepsOnlyItsLatestValue)
 {
     Recorder target;
-    auto bridge = std::make_shared<GuiThreadBridge>(&target, &target, &target);
+    auto bridge = GuiThreadBridge::create(&target, &target, &target);
     std::thread worker([bridge] {
         bridge->setProgressRange(0, 100);
         for (int i = 0; i <= 100000; ++i)
@@ -114,7 +114,7 @@ TEST(GuiThreadBridgeTest, ProgressFromAFastWorkerKeepsOnlyItsLatestValue)
 TEST(GuiThreadBridgeTest, NothingArrivesAfterDetachOrDropPending)
 {
     auto target = std::make_unique<Recorder>();
-    auto bridge = std::make_shared<GuiThreadBridge>(target.get(), target.get(), target.get());
+    auto bridge = GuiThreadBridge::create(target.get(), target.get(), target.get());
     std::thread([bridge] { bridge->addError(QStringLiteral("stale")); }).join();
     bridge->dropPending();
     QCoreApplication::processEvents();
@@ -139,7 +139,7 @@ TEST(GuiThreadBridgeTest, NothingArrivesAfterDetachOrDropPending)
 TEST(GuiThreadBridgeTest, CallsOnTheGuiThreadGoStraightThrough)
 {
     Recorder target;
-    auto bridge = std::make_shared<GuiThreadBridge>(&target, &target, &target);
+    auto bridge = GuiThreadBridge::create(&target, &target, &target);
     bridge->addError(QStringLiteral("now"));
     bridge->setProgressPos(40);
     EXPECT_EQ(target.calls, QStringList{"error now"});
