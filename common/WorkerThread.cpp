@@ -2,6 +2,8 @@
 
 #include "common/BrelibException.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <algorithm>
 #include <condition_variable>
 #include <cstdio>
@@ -86,6 +88,8 @@ void WorkerThread::threadMain(std::shared_ptr<Run> run, Job job)
 
 void WorkerThread::start(Job job, std::chrono::milliseconds stopTimeout)
 {
+    if (m_waiting)
+        throw Brelib::exception(QStringLiteral("The worker thread cannot start a job while it waits for the previous one."));
     stop(stopTimeout);
     auto run = std::make_shared<Run>();
     ThreadCounter::instance().add();
@@ -104,6 +108,8 @@ void WorkerThread::start(Job job, std::chrono::milliseconds stopTimeout)
 
 bool WorkerThread::stop(std::chrono::milliseconds timeout, const WaitPump& pump)
 {
+    if (m_waiting)
+        return false;
     if (!m_run)
         return true;
     m_run->context.requestKill();
@@ -123,6 +129,8 @@ bool WorkerThread::stop(std::chrono::milliseconds timeout, const WaitPump& pump)
 
 bool WorkerThread::waitForEnd(std::chrono::milliseconds timeout, const WaitPump& pump)
 {
+    if (m_waiting)
+        return false;
     if (!m_run)
         return true;
     if (m_thread.get_id() == std::this_thread::get_id())
@@ -132,6 +140,11 @@ bool WorkerThread::waitForEnd(std::chrono::milliseconds timeout, const WaitPump&
 
 bool WorkerThread::waitForCurrent(std::chrono::milliseconds timeout, const WaitPump& pump)
 {
+    struct Waiting {
+        bool& flag;
+        explicit Waiting(bool& f) : flag(f) { flag = true; }
+        ~Waiting() { flag = false; }
+    } waiting(m_waiting);
     bool ended = false;
     if (!pump) {
         ended = m_run->finished.wait(timeout);
@@ -159,6 +172,11 @@ bool WorkerThread::waitForCurrent(std::chrono::milliseconds timeout, const WaitP
     m_lastResult = m_run->result;
     m_run.reset();
     return true;
+}
+
+WorkerThread::WaitPump WorkerThread::eventLoopPump()
+{
+    return [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
 }
 
 bool WorkerThread::isRunning() const

@@ -1,5 +1,7 @@
 #include "dataaccess/MemoryRowset.h"
 
+#include "dataaccess/InterruptToken.h"
+
 namespace qb::data {
 
 MemoryRowset::MemoryRowset(std::vector<ColumnInfo> columns, std::vector<Row> rows)
@@ -14,8 +16,15 @@ void MemoryRowset::setBindings(std::vector<Binding> bindings)
     m_byRef.reset(m_bindings.size());
 }
 
+void MemoryRowset::restart()
+{
+    InterruptToken::checkArmed();
+    m_position = -1;
+}
+
 bool MemoryRowset::next(uint64_t skip)
 {
+    InterruptToken::checkArmed();
     m_byRef.clear();
     const uint64_t target = uint64_t(m_position + 1) + skip;
     if (target >= m_rows.size()) {
@@ -28,6 +37,7 @@ bool MemoryRowset::next(uint64_t skip)
 
 void MemoryRowset::getData(std::byte* rowBuffer)
 {
+    InterruptToken::checkArmed();
     if (m_position < 0 || m_position >= int64_t(m_rows.size()))
         throw ProviderError(E_UNEXPECTED, QStringLiteral("There is no current row to read."));
     const Row& row = m_rows[size_t(m_position)];

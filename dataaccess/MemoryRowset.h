@@ -16,7 +16,7 @@ public:
 
     std::vector<ColumnInfo> columns() const override { return m_columns; }
     void setBindings(std::vector<Binding> bindings) override;
-    void restart() override { m_position = -1; }
+    void restart() override;
     bool next(uint64_t skip = 0) override;
     void getData(std::byte* rowBuffer) override;
 

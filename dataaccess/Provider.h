@@ -3,7 +3,8 @@
 // implement it (providers/sqlite over the SQLite C API, providers/odbc over unixODBC).
 //
 // Failures are thrown as ProviderError (a result code plus the provider's own diagnostic text);
-// callers compose the user's message from it (ErrorText.h). Objects are shared: a rowset keeps its
+// callers compose the user's message from it (ErrorText.h). A call is broken off through the interrupt
+// token its caller armed (InterruptToken.h): it then fails with DB_E_CANCELED. Objects are shared: a rowset keeps its
 // session alive and a session keeps its data source alive, so a job that outlives its window
 // (a detached worker) never touches freed memory.
 #include "dataaccess/DbTypes.h"
@@ -131,10 +132,6 @@ public:
     virtual void startTransaction() = 0; // read committed
     virtual void commit() = 0;
     virtual void abort() = 0;
-
-    // Makes the statement running on another thread fail soon with DB_E_CANCELED.
-    // Safe to call from any thread, at any time, also when nothing runs.
-    virtual void interrupt() = 0;
 
     // Opening and closing quote for identifiers ("[" and "]" for SQLite, the driver's quote for ODBC).
     virtual QString identifierQuoteOpen() const = 0;

@@ -31,11 +31,6 @@ constexpr int kFormatLeft = 0;
 constexpr int kNoCapacityLimit = -1;
 constexpr size_t kRecordSize = sizeof(ColumnBinding);
 
-ProviderError cancelled()
-{
-    return ProviderError(DB_E_CANCELED, QStringLiteral("The operation was canceled."));
-}
-
 } // namespace
 
 // Everything a load builds; published whole under the cache lock.
@@ -113,36 +108,16 @@ TableData::TableData() = default;
 TableData::~TableData() = default;
 
 TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                                          const QString& sqlText, bool redraw, ReportSink& sink,
-                                          const StopQuery& stopRequested)
+                                          const QString& sqlText, bool redraw, ReportSink& sink)
 {
-    {
-        // From here on interrupt() reaches this load; an earlier one was for none.
-        std::lock_guard lock(m_sessionMutex);
-        m_loading = true;
-        m_runningSession = session;
-        m_interrupted.store(false);
-    }
-    // Asked after the load is registered, so a stop is never lost between the owner's flag and
-    // interrupt(). The owner's flag is asked now and then only: interrupt() is what stops at once.
-    const auto stopped = [&] { return m_interrupted.load() || (stopRequested && stopRequested()); };
-    const auto interruptedOrEvery256 = [&](uint64_t n) {
-        return m_interrupted.load(std::memory_order_relaxed) || ((n & 0xFF) == 0 && stopRequested && stopRequested());
-    };
     struct Finish {
-        TableData* self;
         ReportSink& sink;
         ~Finish()
         {
-            {
-                std::lock_guard lock(self->m_sessionMutex);
-                self->m_loading = false;
-                self->m_runningSession.reset();
-            }
             sink.postText(QString(), 100);
             sink.hideProgress();
         }
-    } finish{this, sink};
+    } finish{sink};
 
     clearData();
     sink.setProgressRange(0, 100);
@@ -170,16 +145,10 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         // The statement runs once: its rowset serves the column information, the count and the
         // pages (running it twice would repeat a statement's side effects).
         sink.postStage(kStageColumns, 5);
-        // The provider clears its interrupt when a statement starts or restarts, so the stop is
-        // asked again after each of those, before the next call that may take long.
         try {
-            if (stopped())
-                throw cancelled();
             content->rowset = session->execute(query);
             if (!content->rowset)
                 return LoadResult::NoRowset;
-            if (stopped())
-                throw cancelled();
             content->columns = content->rowset->columns();
         } catch (const ProviderError& e) {
             throw actionError(kActionColumnInfo, e);
@@ -210,11 +179,8 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         uint64_t rows = 0;
         try {
             content->rowset->restart();
-            if (stopped())
-                throw cancelled();
             while (content->rowset->next())
-                if (interruptedOrEvery256(++rows))
-                    throw cancelled();
+                ++rows;
         } catch (const ProviderError& e) {
             throw actionError(kActionTableData, e);
         }
@@ -227,12 +193,8 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         int copied = 0;
         try {
             content->rowset->restart();
-            if (stopped())
-                throw cancelled();
             content->fillPage(content->rowset->next(), &copied, [&](int n) {
                 sink.postText(enumerating + QStringLiteral(" [ row number %1 ]").arg(n), 80);
-                if (stopped())
-                    throw cancelled();
             });
         } catch (const ProviderError& e) {
             content->cache.setRowsHeld(copied);
@@ -415,16 +377,6 @@ void TableData::clearData()
     if (old)
         old->clearRowBuffer();
     // `old` (rowset, page memory) goes here, outside the locks.
-}
-
-void TableData::interrupt()
-{
-    std::lock_guard lock(m_sessionMutex);
-    if (!m_loading)
-        return;
-    m_interrupted.store(true);
-    if (m_runningSession)
-        m_runningSession->interrupt();
 }
 
 bool TableData::isLoaded() const

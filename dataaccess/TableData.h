@@ -6,14 +6,13 @@
 // Threads: loadData runs on the loader thread; cellText, cellDescription, loadPage and the
 // getters are called from the GUI thread. loadData builds the new content without holding the
 // cache lock and publishes it under the lock at the end, so a GUI request never waits for a load
-// that may itself be waiting for the GUI thread (ReportSink calls). interrupt() may be called from
-// any thread at any time.
+// that may itself be waiting for the GUI thread (ReportSink calls). A load is stopped through the
+// interrupt token its caller armed on the loading thread (InterruptToken.h).
 #include "dataaccess/ColumnBinding.h"
 #include "dataaccess/ObjectName.h"
 #include "dataaccess/Provider.h"
 
 #include <QString>
-#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -44,20 +43,16 @@ public:
     TableData(const TableData&) = delete;
     TableData& operator=(const TableData&) = delete;
 
-    // The owner's answer to "is this load to stop?": its own flag for the job the load belongs
-    // to, set before the load may have started. Called on the loading thread.
-    using StopQuery = std::function<bool()>;
-
     // The whole load of one table or view (sqlText empty: "select * from " + the quoted object)
     // or of one SQL text. Stage texts and progress positions go to the sink; with `redraw` the
     // list columns are rebuilt (untitled first column of width 20, then one per result column of
     // width 100). Provider failures become an error entry of the sink and are not thrown; anything
     // else (out of memory, a programming error) propagates to the caller. Always ends with an
     // empty status text at position 100 and the progress bar hidden.
-    // A load stops (reporting the cancellation) when interrupt() is called while it runs, or when
-    // `stopRequested` says so, also when that was so before the load began.
+    // A load whose interrupt token is set, before it began or at any point of it, stops at its
+    // next provider call, which fails with DB_E_CANCELED: reported as that stage's failure.
     LoadResult loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                        const QString& sqlText, bool redraw, ReportSink& sink, const StopQuery& stopRequested = {});
+                        const QString& sqlText, bool redraw, ReportSink& sink);
 
     // Rebuilds the list columns for the loaded result (the redraw of an already loaded element).
     void redrawColumns(ReportSink& sink) const;
@@ -88,13 +83,6 @@ public:
     // Releases the rowset, the row cache and the column records: not loaded afterwards.
     void clearData();
 
-    // Makes a running loadData stop soon: the statement in progress is interrupted through the
-    // provider; the load then reports the cancellation. Any thread, any time. An interrupt while
-    // no load runs stops none: each load starts afresh. So an owner that may stop a job before
-    // its load begins sets its own flag first (the load's StopQuery), then calls interrupt():
-    // either the load sees the flag when it starts, or it has started and gets the interrupt.
-    void interrupt();
-
     bool isLoaded() const;
     uint64_t rowCount() const;
     // 0 below 100 rows, else the row count divided by 100, rounded up.
@@ -120,13 +108,6 @@ private:
     mutable std::mutex m_pageMutex;  // the page lock: the current page index; taken before the cache lock
     std::unique_ptr<Content> m_content;
     int m_currentPage = 0;
-
-    // Set up at the start of a load, read by interrupt(): a load runs, and the session its
-    // statement can be interrupted through.
-    mutable std::mutex m_sessionMutex;
-    bool m_loading = false;
-    std::shared_ptr<Session> m_runningSession;
-    std::atomic<bool> m_interrupted{false}; // the running load was interrupted
 
     mutable std::mutex m_queryMutex;
     QString m_queryText;

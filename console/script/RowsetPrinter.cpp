@@ -59,13 +59,12 @@ struct RowsetPrinter::Column {
     qsizetype lineOffset = 0; // where the field starts in a row line
 };
 
-RowsetPrinter::RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, StopSignal& stop, data::Session& session,
+RowsetPrinter::RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, const StopSignal& stop,
                              bool rowsShownDuringExecution)
     : m_writer(writer),
       m_feedback(feedback),
       m_stop(stop),
       m_stopCheck(stop, writer),
-      m_session(session),
       m_rowsShownDuringExecution(rowsShownDuringExecution)
 {
 }
@@ -86,9 +85,8 @@ void RowsetPrinter::print(data::Rowset& rowset)
     if (m_stop.isSet()) {
         m_stopCheck.isStopRequested(); // stopped while counting: no rows are printed
     } else {
-        // A stop request interrupts a fetch that takes long; one that lands between fetches
-        // makes the next one fail, which reads as the stop below, just as the poll would.
-        StopSignal::InterruptibleCall call(m_stop, m_session);
+        // A stop request fails the fetch it lands in or the next one, which reads as the stop
+        // below, just as the poll would.
         for (Fetch f = fetch(rowset, columns, true); f == Fetch::Row;) {
             appendRow(columns);
             setRowProgress(++shown, counted);
@@ -175,13 +173,10 @@ void RowsetPrinter::bind(data::Rowset& rowset, std::vector<Column>& columns)
 uint64_t RowsetPrinter::countRows(data::Rowset& rowset)
 {
     uint64_t counted = 0;
-    StopSignal::InterruptibleCall call(m_stop, m_session);
     try {
         rowset.restart();
-        // The stop is polled every few hundred rows; a long fetch is interrupted by the request.
-        while (rowset.next())
-            if ((++counted & 0xFF) == 0 && m_stop.isSet())
-                break;
+        while (rowset.next()) // a stop request fails the fetch in flight or the next one
+            ++counted;
     } catch (const data::ProviderError&) {
         // The count is what could be counted.
         m_failed = m_failed || !m_stop.isSet();

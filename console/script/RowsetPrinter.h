@@ -22,8 +22,8 @@ class RowsetPrinter {
 public:
     // rowsShownDuringExecution: "show data during SQL query execution"; when off, the window
     // does not repaint until the table is complete.
-    RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, StopSignal& stop, data::Session& session,
-                  bool rowsShownDuringExecution);
+    // The caller has armed the stop's token for the print (ScriptExecutor).
+    RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, const StopSignal& stop, bool rowsShownDuringExecution);
 
     // Throws Brelib::exception when the columns cannot be read or bound; what was written by then
     // stays. A failure while fetching rows ends the table silently; the summary still follows.
@@ -45,9 +45,8 @@ private:
 
     ResultWriter& m_writer;
     RunFeedback& m_feedback;
-    StopSignal& m_stop;
+    const StopSignal& m_stop;
     StopCheck m_stopCheck;
-    data::Session& m_session;
     bool m_rowsShownDuringExecution;
     std::vector<std::byte> m_rowBuffer;
     QString m_blankRow; // a row line of blank fields

@@ -62,20 +62,20 @@ void ScriptExecutor::onStatement(const QString& text, StatementKind kind)
 void ScriptExecutor::executeStatement(const QString& text)
 {
     ProgressBar progress(m_feedback);
+    // Every provider call of the statement, from execute to its last row, fails once a stop is
+    // requested, however it lands; the polls below only keep the run from starting new work.
+    data::InterruptToken::Armed armed(m_stop.token());
     int64_t rowsAffected = kNotReported;
     std::unique_ptr<data::Rowset> rowset;
-    {
-        StopSignal::InterruptibleCall call(m_stop, m_session);
+    if (m_stopCheck.isStopRequested())
+        return;
+    try {
+        rowset = m_session.execute(text, &rowsAffected);
+    } catch (const data::ProviderError& e) {
+        // Broken off by the stop request: that is the outcome, not an error.
         if (m_stopCheck.isStopRequested())
             return;
-        try {
-            rowset = m_session.execute(text, &rowsAffected);
-        } catch (const data::ProviderError& e) {
-            // Broken off by the stop request: that is the outcome, not an error.
-            if (m_stopCheck.isStopRequested())
-                return;
-            throw data::actionError(kTextExecuteFailed, e);
-        }
+        throw data::actionError(kTextExecuteFailed, e);
     }
     m_feedback.progressPosition(5);
     if (rowsAffected == kNotReported || !rowset) {
@@ -86,7 +86,7 @@ void ScriptExecutor::executeStatement(const QString& text)
     }
     if (m_stopCheck.isStopRequested())
         return;
-    RowsetPrinter printer(m_writer, m_feedback, m_stop, m_session, m_rowsShownDuringExecution);
+    RowsetPrinter printer(m_writer, m_feedback, m_stop, m_rowsShownDuringExecution);
     printer.print(*rowset);
     if (printer.endedByFailure())
         ++m_failedStatements;

@@ -22,10 +22,11 @@ ScriptRun::ScriptRun(std::shared_ptr<data::Session> session, std::shared_ptr<Res
 bool ScriptRun::run(const QString& script, const Event* kill)
 {
     bool succeeded = true;
-    m_feedback->runStarted();
+    // Reset before the window learns that the run started: a Stop pressed from then on counts.
     m_stop->reset();
     if (kill && kill->isSet())
         m_stop->request();
+    m_feedback->runStarted();
     const bool transactions = m_session->supportsTransactions();
     if (transactions) {
         try {

@@ -6,6 +6,7 @@
 #include "console/script/RunFeedback.h"
 #include "console/script/StopSignal.h"
 #include "dataaccess/Provider.h"
+#include "platform/Event.h"
 
 #include <QString>
 #include <memory>

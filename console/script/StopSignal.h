@@ -1,44 +1,27 @@
 #pragma once
-// The stop request of a script run (the event m_hStopSQLExec) together with the interrupt of the
-// provider call the run is blocked in. Shared by the window, which requests, and the run, which
-// resets and polls; a run given up on after a timeout keeps it alive.
-#include "platform/Event.h"
-
-#include <mutex>
-
-namespace qb::data {
-class Session;
-}
+// The stop request of a script run (the event m_hStopSQLExec). It is the run's interrupt token:
+// the run arms it around each statement (execute, count, print), so a request breaks off the
+// provider call in flight or fails the next one, wherever in the statement's life it lands, and
+// the run polls it between statements and rows. Shared by the window, which requests, and the
+// run, which resets and polls; a run given up on after a timeout keeps it alive.
+#include "dataaccess/InterruptToken.h"
 
 namespace qb::console {
 
 class StopSignal {
 public:
-    // GUI thread ("Stop execution"), or the worker's interrupt hook when the window closes: the
-    // run stops at its next poll, between statements or rows; a statement still executing in the
-    // provider is interrupted. Quick: never waits for the run.
-    void request();
+    // GUI thread ("Stop execution"), or the worker's interrupt hook when the window closes.
+    // Quick: never waits for the run.
+    void request() { m_token.interrupt(); }
     // The run, at its start.
-    void reset() { m_event.reset(); }
-    bool isSet() const { return m_event.isSet(); }
+    void reset() { m_token.reset(); }
+    bool isSet() const { return m_token.isInterrupted(); }
 
-    // Marks a provider call that may run long (executing a statement, counting its rows) as the
-    // one a stop request interrupts. The session must outlive the object.
-    class InterruptibleCall {
-    public:
-        InterruptibleCall(StopSignal& stop, data::Session& session);
-        ~InterruptibleCall();
-        InterruptibleCall(const InterruptibleCall&) = delete;
-        InterruptibleCall& operator=(const InterruptibleCall&) = delete;
-
-    private:
-        StopSignal& m_stop;
-    };
+    // What the run arms around its provider calls.
+    data::InterruptToken& token() { return m_token; }
 
 private:
-    Event m_event;
-    std::mutex m_mutex; // guards m_running; never held while waiting for anything
-    data::Session* m_running = nullptr;
+    data::InterruptToken m_token;
 };
 
 } // namespace qb::console

@@ -31,14 +31,12 @@ BrowserWindow* LoaderJob::window() const
     return reachesWindow() ? &m_state->window() : nullptr;
 }
 
-int LoaderJob::run(WorkerThreadContext& context)
+int LoaderJob::run(WorkerThreadContext&)
 {
     LoaderJobToken::Scope scope(*m_token);
+    data::InterruptToken::Armed armed(m_token->interruptToken());
     const int index = std::abs(m_order.jobCode);
     xElement* element = m_state->elements().element(index);
-    if (element) {
-        context.setInterruptHook([state = m_state, index] { state->elements().element(index)->interrupt(); });
-    }
     if (!m_state->idle().claimFor(*m_token))
         return 0;
     if (BrowserWindow* w = window())

@@ -5,6 +5,11 @@
 // abandoned. An abandoned job runs on to its end in the background but no longer reaches the
 // window: its reports are dropped and it leaves the idle state, the history and the current
 // element alone.
+//
+// The stop is the job's interrupt token, which the job arms on its thread for its whole run: a
+// stop requested at any moment fails the provider call in flight or the next one.
+#include "dataaccess/InterruptToken.h"
+
 #include <atomic>
 #include <mutex>
 
@@ -12,8 +17,10 @@ namespace qb::browser {
 
 class LoaderJobToken {
 public:
-    bool stopRequested() const { return m_stop.load(std::memory_order_acquire); }
-    void requestStop() { m_stop.store(true, std::memory_order_release); }
+    bool stopRequested() const { return m_stop.isInterrupted(); }
+    // Any thread; quick.
+    void requestStop() { m_stop.interrupt(); }
+    data::InterruptToken& interruptToken() { return m_stop; }
     bool abandoned() const { return m_abandoned.load(std::memory_order_acquire); }
     void abandon()
     {
@@ -50,7 +57,7 @@ public:
     };
 
 private:
-    std::atomic<bool> m_stop{false};
+    data::InterruptToken m_stop;
     std::atomic<bool> m_abandoned{false};
     std::mutex m_abandonLock;
 };

@@ -6,18 +6,8 @@
 #include "explorer/browser/BrowserWindow.h"
 #include "explorer/browser/LoaderJob.h"
 #include "explorer/browser/LoaderJobToken.h"
-#include "explorer/browser/xElement.h"
-
-#include <cstdlib>
 
 namespace qb::browser {
-
-namespace {
-
-// How often a waiting owner interrupts the job's statement again.
-constexpr std::chrono::milliseconds kReinterruptPeriod{100};
-
-} // namespace
 
 LoaderThread::LoaderThread(BrowserState::Parts parts) : m_state(std::make_shared<BrowserState>(std::move(parts), *this))
 {
@@ -47,36 +37,21 @@ void LoaderThread::start()
     stop();
     ShowOrder order = m_pending.value_or(ShowOrder{});
     m_pending.reset();
-    const int element = std::abs(order.jobCode);
     auto token = std::make_shared<LoaderJobToken>();
     auto job = std::make_shared<LoaderJob>(m_state, token, std::move(order));
     m_worker.start([job](WorkerThreadContext& context) { return job->run(context); }, m_stopTimeout);
     m_token = std::move(token);
-    m_tokenElement = element;
-}
-
-WorkerThread::WaitPump LoaderThread::stopPump(int element)
-{
-    auto last = std::chrono::steady_clock::now();
-    return [this, element, last]() mutable {
-        if (m_pump)
-            m_pump();
-        const auto now = std::chrono::steady_clock::now();
-        if (now - last < kReinterruptPeriod)
-            return;
-        last = now;
-        if (xElement* e = m_state->elements().element(element))
-            e->interrupt();
-    };
 }
 
 bool LoaderThread::stop()
 {
+    if (m_worker.isWaiting())
+        return false; // asked from the pump of a stop in progress: that one decides
     if (!m_token)
         return true;
     std::shared_ptr<LoaderJobToken> token = std::move(m_token);
     token->requestStop();
-    const bool ended = m_worker.stop(m_stopTimeout, stopPump(m_tokenElement));
+    const bool ended = m_worker.stop(m_stopTimeout, m_pump);
     if (!ended) {
         m_state->idle().abandon(*token);
         m_state->window().enableQuickViewBar(true);

@@ -7,9 +7,10 @@
 // it is marked abandoned (it finishes in the background without reaching the window), and the
 // owner sets the window idle and enables the quick view bar itself.
 //
-// While the owner waits it keeps calling the window's wait pump, so a job that is in a call to
-// the GUI thread can finish it; the pump also interrupts the job's element again now and then,
-// in case the first interrupt came before the statement started.
+// The stop is the job's interrupt token (LoaderJobToken.h): set once, it is never lost, whether
+// it comes before the job's statement starts, while it runs or between its rows. While the owner
+// waits it keeps calling the window's wait pump, so a job that is in a call to the GUI thread can
+// finish it.
 #include "common/WorkerThread.h"
 #include "explorer/browser/BrowserState.h"
 #include "explorer/browser/ShowStarter.h"
@@ -57,7 +58,8 @@ public:
     // A request of the tree or the list, which is ignored while a job runs: false then.
     bool startShowIfIdle(ShowOrder order);
 
-    // The stop protocol. True when no job ran or it ended in time; false when it was given up on.
+    // The stop protocol. True when no job ran or it ended in time; false when it was given up on,
+    // or when asked from the wait pump while a stop is already waiting (that one goes on).
     bool stop();
     // "Sto&p": the stop protocol, then a report-log entry that the load was stopped. False when
     // nothing ran or the job had to be given up on.
@@ -75,12 +77,9 @@ public:
     void clearAfterClose();
 
 private:
-    WorkerThread::WaitPump stopPump(int element);
-
     std::shared_ptr<BrowserState> m_state;
     WorkerThread m_worker;
     std::shared_ptr<LoaderJobToken> m_token; // of the current job
-    int m_tokenElement = 0;                  // the element the current job shows
     std::optional<ShowOrder> m_pending;
     WorkerThread::WaitPump m_pump;
     std::chrono::milliseconds m_stopTimeout = kStopTimeout;

@@ -83,8 +83,6 @@ public:
     virtual QString name() const { return caption(); }
     // The table or view the element holds, for history points; nothing for the others.
     virtual std::optional<data::ObjectName> object() const;
-    // Makes a load in progress end soon (the statement running is interrupted); any thread.
-    virtual void interrupt() {}
 
 protected:
     ReportSink& sink() const { return m_sink; }

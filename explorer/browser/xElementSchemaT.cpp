@@ -79,19 +79,6 @@ std::optional<std::vector<SchemaItem>> xElementSchemaT::load()
         out.addError(composeMessage(loadString(kActionElementsInfo), loadString(kTextNoConnection)));
         return std::nullopt;
     }
-    {
-        std::lock_guard<std::mutex> guard(m_runningMutex);
-        m_running = session;
-    }
-    struct Finished {
-        xElementSchemaT& self;
-        ~Finished()
-        {
-            std::lock_guard<std::mutex> guard(self.m_runningMutex);
-            self.m_running.reset();
-        }
-    } finished{*this};
-
     std::unique_ptr<Rowset> rowset;
     std::unique_ptr<SchemaRow> row;
     try {
@@ -107,7 +94,7 @@ std::optional<std::vector<SchemaItem>> xElementSchemaT::load()
     const QString stage = loadString(kStageEnumerateElements);
     out.postText(stage, 30);
     try {
-        while (!loadStopRequested() && rowset->next()) {
+        while (rowset->next()) {
             row->fetch();
             items.push_back(m_reader->makeItem(*row));
             const QString& name = items.back().fields.front();
@@ -184,17 +171,6 @@ std::optional<SchemaItem> xElementSchemaT::findItem(const QString& text) const
         if (!item.fields.empty() && item.fields.front() == text)
             return item;
     return std::nullopt;
-}
-
-void xElementSchemaT::interrupt()
-{
-    std::shared_ptr<Session> running;
-    {
-        std::lock_guard<std::mutex> guard(m_runningMutex);
-        running = m_running;
-    }
-    if (running)
-        running->interrupt();
 }
 
 } // namespace qb::browser

@@ -32,7 +32,6 @@ public:
     // The item's field; "(EMPTY)" for an item that does not exist.
     QString cellText(int item, int column) const override;
     int itemImage(int item, int column) const override;
-    void interrupt() override;
 
     // Text of an item's field (false when there is no such item or field).
     bool itemField(int item, int field, QString* text) const;
@@ -53,9 +52,6 @@ private:
     std::vector<SchemaItem> m_items;
     bool m_loaded = false;
     uint64_t m_generation = 0;
-
-    std::mutex m_runningMutex; // the session a running load can be interrupted through
-    std::shared_ptr<data::Session> m_running;
 };
 
 } // namespace qb::browser

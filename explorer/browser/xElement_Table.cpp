@@ -69,8 +69,7 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
         out.hideProgress();
         return;
     }
-    const TableData::LoadResult result =
-        m_data->loadData(session, object, request.sql, request.redraw, sink(), [] { return loadStopRequested(); });
+    const TableData::LoadResult result = m_data->loadData(session, object, request.sql, request.redraw, sink());
 
     std::lock_guard<std::mutex> guard(m_stateMutex);
     m_lastSqlGaveNoRows = result == TableData::LoadResult::NoRowset && !request.sql.isEmpty();
@@ -150,11 +149,6 @@ QString xElement_Table::name() const
 std::optional<ObjectName> xElement_Table::object() const
 {
     return objectName();
-}
-
-void xElement_Table::interrupt()
-{
-    m_data->interrupt();
 }
 
 ObjectName xElement_Table::objectName() const

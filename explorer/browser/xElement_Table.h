@@ -51,7 +51,6 @@ public:
     bool acceptsSql() const override { return true; }
     QString name() const override;
     std::optional<data::ObjectName> object() const override;
-    void interrupt() override;
 
     // The table or view that the generated query reads.
     data::ObjectName objectName() const;

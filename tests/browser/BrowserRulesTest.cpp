@@ -65,7 +65,6 @@ public:
     void startTransaction() override {}
     void commit() override {}
     void abort() override {}
-    void interrupt() override {}
     QString identifierQuoteOpen() const override { return "\""; }
     QString identifierQuoteClose() const override { return "\""; }
 };

@@ -209,6 +209,52 @@ TEST(WorkerThread, EvenAShortWaitPumpsOnce)
     EXPECT_EQ(worker.lastResult(), 4);
 }
 
+TEST(WorkerThread, ANestedStartOrStopFromThePumpIsRefusedAndTheOuterStopCompletes)
+{
+    // Prior to the fix, a start or stop called from the pump (an event delivered while the owner
+    // waits) ran in the middle of the outer stop: it collected or gave up the job the outer wait
+    // was waiting for and put another run in its place.
+    auto pumped = std::make_shared<qb::Event>();
+    auto secondRan = std::make_shared<std::atomic<bool>>(false);
+    qb::WorkerThread worker;
+    worker.start([pumped](qb::WorkerThreadContext& context) {
+        context.killEvent().wait();
+        pumped->wait(); // ends only once the owner's pump has run
+        return 1;
+    });
+    bool nestedStartRefused = false;
+    bool nestedStopReturnedAtOnce = false;
+    bool nestedWaitReturnedAtOnce = false;
+    bool first = true;
+    EXPECT_TRUE(worker.stop(kLong, [&] {
+        if (!first)
+            return;
+        first = false;
+        pumped->set();
+        try {
+            worker.start([secondRan](qb::WorkerThreadContext&) {
+                secondRan->store(true);
+                return 2;
+            });
+        } catch (const Brelib::exception&) {
+            nestedStartRefused = true;
+        }
+        nestedStopReturnedAtOnce = !worker.stop(kLong);
+        nestedWaitReturnedAtOnce = !worker.waitForEnd(kLong);
+    }));
+    EXPECT_TRUE(nestedStartRefused);
+    EXPECT_TRUE(nestedStopReturnedAtOnce) << "the nested stop reports the outer one still in progress";
+    EXPECT_TRUE(nestedWaitReturnedAtOnce);
+    EXPECT_EQ(worker.lastResult(), 1) << "the outer stop collected its own job";
+    EXPECT_FALSE(secondRan->load());
+    EXPECT_FALSE(worker.isRunning());
+
+    // Outside a wait the worker takes jobs as before.
+    worker.start([](qb::WorkerThreadContext&) { return 3; });
+    ASSERT_TRUE(worker.waitForEnd(kLong));
+    EXPECT_EQ(worker.lastResult(), 3);
+}
+
 // Ends the process through the exit contract, with one job given up on or none.
 [[noreturn]] void exitThroughTheContract(bool leaveAJobRunning)
 {

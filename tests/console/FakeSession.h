@@ -37,7 +37,6 @@ public:
             throw qb::data::ProviderError(qb::data::E_FAIL, QStringLiteral("deferred constraint failed"));
     }
     void abort() override { calls << QStringLiteral("abort"); }
-    void interrupt() override {}
     QString identifierQuoteOpen() const override { return QStringLiteral("\""); }
     QString identifierQuoteClose() const override { return QStringLiteral("\""); }
 

@@ -1,7 +1,6 @@
 // Text tables: widths, header, rows, NULLs, the summary, failures and the progress positions,
 // over rowsets with chosen column descriptions.
 #include "console/FakeRowset.h"
-#include "console/FakeSession.h"
 #include "console/QStringPrinting.h"
 #include "console/RecordingResultWriter.h"
 #include "console/script/ColumnWidth.h"
@@ -33,7 +32,7 @@ protected:
     QString print(Rowset& rowset, bool rowsShownDuringExecution = true)
     {
         try {
-            RowsetPrinter(writer, writer, stop, session, rowsShownDuringExecution).print(rowset);
+            RowsetPrinter(writer, writer, stop, rowsShownDuringExecution).print(rowset);
         } catch (const Brelib::exception& e) {
             return e.text();
         }
@@ -41,7 +40,6 @@ protected:
     }
 
     qbtest::RecordingResultWriter writer;
-    qbtest::FakeSession session;
     StopSignal stop;
 };
 

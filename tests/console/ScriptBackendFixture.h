@@ -25,13 +25,16 @@ protected:
     }
 
     // Rows of the table as another connection sees them.
-    int64_t rowsSeenElsewhere(const QString& table)
+    int64_t rowsSeenElsewhere(const QString& table) { return numberSeenElsewhere(QStringLiteral("SELECT count(*) FROM ") + table); }
+
+    // The number a query answers on another connection to this test's database; -1 for no row.
+    int64_t numberSeenElsewhere(const QString& query)
     {
         auto other = qb::data::createDataSource(backend->connectionString());
         other->initialize();
         auto otherSession = other->createSession();
         int64_t affected = 0;
-        auto rowset = otherSession->execute(QStringLiteral("SELECT count(*) FROM ") + table, &affected);
+        auto rowset = otherSession->execute(query, &affected);
         qb::data::Binding b;
         b.ordinal = 1;
         b.type = qb::data::DBTYPE_I8;

@@ -2,6 +2,7 @@
 // the system catalogue, login failures, a query interrupted from another thread, and a server
 // that goes away under a running load.
 #include "OdbcPrivateServer.h"
+#include "dataaccess/InterruptToken.h"
 #include "dataaccess/providers/odbc/OdbcProvider.h"
 #include "support/BackendsOdbc.h"
 #include "support/TempDir.h"
@@ -44,6 +45,22 @@ QStringList rowsOf(Rowset& rowset, uint32_t c1, uint32_t c2, uint32_t c3)
         rows << QString::fromUtf16(row.a) + u'.' + QString::fromUtf16(row.b) + u'.' + QString::fromUtf16(row.c);
     }
     return rows;
+}
+
+// The number in the first column of the query's first row; -1 without a row.
+int64_t countOf(Session& session, const QString& sql)
+{
+    struct CountRow {
+        int64_t n;
+        uint32_t length;
+        DBSTATUS status;
+    } row{};
+    auto rowset = session.execute(sql);
+    rowset->setBindings({{1, offsetof(CountRow, n), offsetof(CountRow, length), offsetof(CountRow, status), 8, DBTYPE_I8}});
+    if (!rowset->next())
+        return -1;
+    rowset->getData(reinterpret_cast<std::byte*>(&row));
+    return row.n;
 }
 
 class OdbcPostgresTest : public ::testing::Test {
@@ -176,26 +193,30 @@ TEST_F(OdbcPostgresTest, AWrongPasswordIsRefusedWithTheServersReason)
 
 TEST_F(OdbcPostgresTest, ALongQueryIsCancelledFromAnotherThread)
 {
-    std::atomic<bool> done{false};
-    std::thread interrupter([&] {
-        // Repeated, because the statement may not have reached the server at the first call.
-        while (!done.load()) {
-            session->interrupt();
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    });
+    InterruptToken token;
     HRESULT hr = S_OK;
     QString text;
-    try {
-        auto rowset = session->execute(QStringLiteral("select count(*) from generate_series(1, 1000000000)"));
-        if (rowset)
-            rowset->next();
-    } catch (const ProviderError& e) {
-        hr = e.hr();
-        text = e.description();
-    }
-    done = true;
-    interrupter.join();
+    std::thread worker([&] {
+        InterruptToken::Armed armed(token);
+        try {
+            auto rowset = session->execute(QStringLiteral("select count(*) from generate_series(1, 1000000000)"));
+            if (rowset)
+                rowset->next();
+        } catch (const ProviderError& e) {
+            hr = e.hr();
+            text = e.description();
+        }
+    });
+    // The server ignores a cancel that comes before it starts the query: wait until it reports it
+    // running (a state polled, not a delay guessed), then stop once.
+    auto observer = connect(backend->connectionString());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (countOf(*observer, QStringLiteral("select count(*) from pg_stat_activity where state = 'active' and "
+                                             "datname = current_database() and pid <> pg_backend_pid()")) < 1 &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    token.interrupt();
+    worker.join();
     EXPECT_EQ(hr, DB_E_CANCELED) << text.toStdString();
     // The session goes on working.
     auto rowset = session->execute(QStringLiteral("select 1"));

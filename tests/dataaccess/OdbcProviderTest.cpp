@@ -2,6 +2,7 @@
 // the private PostgreSQL server): column types, value conversions, long values by reference and
 // as streams, paging moves, schema rowsets, transactions, errors and interrupt between rows.
 // Known driver differences are asserted per driver.
+#include "dataaccess/InterruptToken.h"
 #include "dataaccess/providers/odbc/OdbcProvider.h"
 #include "dataaccess/providers/odbc/OdbcTypeMapping.h"
 #include "support/BackendsOdbc.h"
@@ -404,39 +405,49 @@ TEST_P(OdbcProviderTest, IdentifiersAreQuotedWithTheDriversQuote)
     EXPECT_NE(session->execute(QStringLiteral("select * from \"with space\"")), nullptr);
 }
 
-TEST_P(OdbcProviderTest, InterruptEndsAWalkOverRowsAndLeavesIdleRowsetsAlone)
+TEST_P(OdbcProviderTest, AnArmedTokenEndsAWalkOverRowsAndOnlyTheArmedThreadsCalls)
 {
     makeNumbers(2000);
     auto idle = session->execute(QStringLiteral("select id from nums order by id"));
     ASSERT_TRUE(idle->next());
-    // Interrupting with nothing running changes nothing.
-    session->interrupt();
+    InterruptToken token;
+    token.interrupt(); // set, but armed on no thread that reads `idle`: changes nothing
     EXPECT_TRUE(idle->next());
     EXPECT_EQ(idOfCurrentRow(*idle), 2);
+    {
+        InterruptToken::Armed armed(token);
+        EXPECT_THROW(idle->next(), ProviderError) << "armed here: refused";
+    }
+    EXPECT_TRUE(idle->next()) << "the refusal left the rowset where it was";
+    EXPECT_EQ(idOfCurrentRow(*idle), 3);
+    idle.reset(); // with it open, the SQLite ODBC driver would load the whole walk below at once
 
-    // A long walk: a self join of 4,000,000 rows skipped in one call.
-    auto walk = session->execute(QStringLiteral("select a.id from nums a, nums b"));
-    std::atomic<bool> done{false};
-    std::thread interrupter([&] {
-        while (!done.load()) {
-            session->interrupt();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // A walk over rows that only a stop ends, on an armed thread, stopped once from here: before
+    // it starts, during a fetch or between two fetches, it ends.
+    token.reset();
+    auto walk = session->execute(QStringLiteral("with recursive c(i) as (select 1 union all select i + 1 from c) select i from c"));
+    HRESULT hr = S_OK;
+    std::thread walker([&] {
+        InterruptToken::Armed armed(token);
+        try {
+            walk->next(4'000'000'000);
+        } catch (const ProviderError& e) {
+            hr = e.hr();
         }
     });
-    HRESULT hr = S_OK;
-    try {
-        walk->next(4000000 - 2);
-    } catch (const ProviderError& e) {
-        hr = e.hr();
-    }
-    done = true;
-    interrupter.join();
+    token.interrupt();
+    walker.join();
     EXPECT_EQ(hr, DB_E_CANCELED);
-    // Stays cancelled until executed again; then it runs normally.
-    EXPECT_THROW(walk->next(), ProviderError);
+    {
+        InterruptToken::Armed armed(token);
+        EXPECT_THROW(walk->next(), ProviderError) << "refused for as long as the token is set";
+        EXPECT_THROW(walk->restart(), ProviderError);
+    }
+    // Once its owner resets the token, the rowset starts over and works.
+    token.reset();
+    InterruptToken::Armed armed(token);
     walk->restart();
     EXPECT_TRUE(walk->next());
-    EXPECT_TRUE(idle->next());
 }
 
 TEST(OdbcTypeMapping, LongTypesAreUnboundedAndAnUnstatedSizeStaysUnknown)

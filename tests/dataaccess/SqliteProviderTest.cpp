@@ -1,13 +1,16 @@
 // The SQLite provider: column types, schemas, commands, value conversions, streams,
 // transactions and interruption.
 #include "dataaccess/DataSourceFactory.h"
+#include "dataaccess/InterruptToken.h"
 #include "dataaccess/providers/sqlite/SqliteTypeMapping.h"
 #include "support/Backends.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 using namespace qb::data;
@@ -287,31 +290,72 @@ TEST_F(SqliteProviderTest, TransactionsCommitAndAbort)
     EXPECT_THROW(session->commit(), ProviderError) << "no transaction is open";
 }
 
-TEST_F(SqliteProviderTest, InterruptStopsARunningStatementAndLeavesTheNextOneAlone)
+HRESULT failureOf(const std::function<void()>& call)
 {
-    session->interrupt(); // nothing runs: no effect on what follows
-    EXPECT_NE(session->execute(QStringLiteral("select 1")), nullptr);
+    try {
+        call();
+    } catch (const ProviderError& e) {
+        return e.hr();
+    }
+    return S_OK;
+}
 
-    std::atomic<bool> done{false};
+TEST_F(SqliteProviderTest, AnArmedTokenStopsTheStatementItLandsInAndEveryLaterCall)
+{
+    InterruptToken token;
+    token.interrupt(); // armed nowhere: nothing is refused
+    auto idle = session->execute(QStringLiteral("select i from k"));
+    ASSERT_NE(idle, nullptr);
+
+    // Set before the calls: each one is refused on entry, also between the rows of a rowset.
+    {
+        InterruptToken::Armed armed(token);
+        EXPECT_EQ(failureOf([&] { session->execute(QStringLiteral("select 1")); }), DB_E_CANCELED);
+        EXPECT_EQ(failureOf([&] { idle->next(); }), DB_E_CANCELED);
+        EXPECT_EQ(failureOf([&] { session->tablesSchema(QString()); }), DB_E_CANCELED);
+        EXPECT_EQ(failureOf([&] { session->startTransaction(); }), DB_E_CANCELED);
+    }
+    // Not armed on this thread: the same connection goes on working.
+    EXPECT_TRUE(idle->next());
+
+    // Set from another thread while a statement that never ends runs, or just before it starts:
+    // once, without retries, and the statement fails either way.
+    token.reset();
     HRESULT result = S_OK;
     std::thread worker([&] {
-        try {
-            auto rowset = session->execute(QStringLiteral(
-                "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c) SELECT count(*) FROM c"));
-            rowset->next();
-        } catch (const ProviderError& e) {
-            result = e.hr();
-        }
-        done = true;
+        InterruptToken::Armed armed(token);
+        result = failureOf([&] {
+            session->execute(QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c) SELECT count(*) FROM c"));
+        });
     });
-    while (!done) {
-        session->interrupt();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    token.interrupt();
     worker.join();
     EXPECT_EQ(result, DB_E_CANCELED);
-    auto after = session->execute(QStringLiteral("select count(*) from k"));
-    EXPECT_TRUE(after->next());
+    EXPECT_TRUE(session->execute(QStringLiteral("select count(*) from k"))->next());
+}
+
+TEST_F(SqliteProviderTest, AFailureSharingTheConnectionWithAnotherThreadKeepsItsOwnErrorText)
+{
+    // Prior to the fix, the message was read after the failing call had let go of the connection,
+    // so a call of the other thread could come in between and its outcome ("not an error", or its
+    // own failure) was reported instead.
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+        while (!done)
+            session->execute(QStringLiteral("select 1"));
+    });
+    int mixedUp = 0;
+    for (int i = 0; i < 5000 && mixedUp == 0; ++i) {
+        try {
+            session->execute(QStringLiteral("select * from missing_table"));
+        } catch (const ProviderError& e) {
+            if (!e.description().contains(u"missing_table"))
+                ++mixedUp;
+        }
+    }
+    done = true;
+    other.join();
+    EXPECT_EQ(mixedUp, 0);
 }
 
 } // namespace

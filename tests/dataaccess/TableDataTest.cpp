@@ -3,6 +3,7 @@
 #include "BackendFixture.h"
 
 #include "common/BrelibException.h"
+#include "dataaccess/InterruptToken.h"
 #include "dataaccess/TableData.h"
 #include "support/RecordingReportSink.h"
 
@@ -226,25 +227,44 @@ TEST_P(TableDataTest, AStatementWithoutRowsEndsQuietly)
     EXPECT_EQ(data.cellText(0, 1), u"1") << "the statement ran exactly once";
 }
 
-TEST_P(TableDataTest, InterruptDuringTheCountReportsTheCancellation)
+TEST_P(TableDataTest, AStopAtAnyStageOfALoadReportsTheCancellationOnce)
 {
+    // The loader arms its job's token for the whole load; a stop at any stage fails the provider
+    // call in flight or the next one, and the load reports that stage's failure.
     makeNumberedTable(QStringLiteral("big"), 5000);
-    struct InterruptingSink : RecordingReportSink {
-        TableData* data = nullptr;
-        void postText(const QString& text, int pos) override
+    struct Stage {
+        int pos;
+        const char* prefix;
+    };
+    for (const Stage& stage : {Stage{2, "Trying to receive the information about columns: "},
+                               Stage{5, "Trying to receive the information about columns: "},
+                               Stage{45, "Trying to receive the data from a table: "},
+                               Stage{55, "Trying to receive the data from a table: "}}) {
+        SCOPED_TRACE(stage.pos);
+        struct StoppingSink : RecordingReportSink {
+            InterruptToken token;
+            int at = 0;
+            void postText(const QString& text, int pos) override
+            {
+                RecordingReportSink::postText(text, pos);
+                if (pos == at)
+                    token.interrupt();
+            }
+        } stopping;
+        stopping.at = stage.pos;
         {
-            RecordingReportSink::postText(text, pos);
-            if (pos == 45)
-                data->interrupt();
+            InterruptToken::Armed armed(stopping.token);
+            EXPECT_EQ(data.loadData(session, {}, QStringLiteral("select * from big"), true, stopping),
+                      TableData::LoadResult::Failed);
         }
-    } interrupting;
-    interrupting.data = &data;
-    EXPECT_EQ(data.loadData(session, {}, QStringLiteral("select * from big"), true, interrupting), TableData::LoadResult::Failed);
-    ASSERT_EQ(interrupting.errorList().size(), 1);
-    EXPECT_TRUE(interrupting.errorList()[0].startsWith(QStringLiteral("Trying to receive the data from a table: ")))
-        << interrupting.errorList()[0].toStdString();
-    EXPECT_EQ(data.rowCount(), 0u);
-    // The next load runs normally.
+        ASSERT_EQ(stopping.errorList().size(), 1);
+        EXPECT_TRUE(stopping.errorList()[0].startsWith(QString::fromLatin1(stage.prefix))) << stopping.errorList()[0].toStdString();
+        EXPECT_EQ(data.rowCount(), 0u) << "an unfinished load has no row count";
+        EXPECT_EQ(stopping.textList().back().pos, 100);
+    }
+    // The next load, with a token of its own, runs normally.
+    InterruptToken fresh;
+    InterruptToken::Armed armed(fresh);
     ASSERT_EQ(load(QStringLiteral("select count(*) from big")), TableData::LoadResult::Loaded);
     EXPECT_EQ(data.cellText(0, 1), u"5000");
 }
@@ -254,34 +274,19 @@ TEST_P(TableDataTest, AStopAskedForBeforeTheLoadBeganIsNotLost)
     // Prior to the fix, the load reset its stop flag as it began, so a stop that came just before
     // it (the owner's interrupt finding nothing to interrupt) was lost and the whole table loaded.
     makeNumberedTable(QStringLiteral("s"), 5000);
-    std::atomic<bool> jobStopped{true};
-    data.interrupt();
-    EXPECT_EQ(data.loadData(session, {}, QStringLiteral("select * from s"), true, sink, [&] { return jobStopped.load(); }),
-              TableData::LoadResult::Failed);
+    InterruptToken token;
+    token.interrupt();
+    {
+        InterruptToken::Armed armed(token);
+        EXPECT_EQ(load(QStringLiteral("select * from s")), TableData::LoadResult::Failed);
+    }
     ASSERT_EQ(sink.errorList().size(), 1);
-    EXPECT_TRUE(sink.errorList()[0].endsWith(QStringLiteral("The operation was canceled."))) << sink.errorList()[0].toStdString();
+    EXPECT_EQ(sink.errorList()[0], QStringLiteral("Trying to receive the information about columns: The operation was canceled."));
     EXPECT_FALSE(data.isLoaded());
 
-    // An interrupt that came while nothing ran stops no later load of its own accord.
-    data.interrupt();
+    // A token set while no load was armed with it stops no load it is not armed for.
     ASSERT_EQ(load(QStringLiteral("select count(*) from s")), TableData::LoadResult::Loaded);
     EXPECT_EQ(data.cellText(0, 1), u"5000");
-
-    // The owner's flag alone, set while the rows are counted, also ends the load.
-    struct StoppingSink : RecordingReportSink {
-        std::atomic<bool>* flag = nullptr;
-        void postText(const QString& text, int pos) override
-        {
-            RecordingReportSink::postText(text, pos);
-            if (pos == 45)
-                flag->store(true);
-        }
-    } stopping;
-    stopping.flag = &jobStopped;
-    jobStopped = false;
-    EXPECT_EQ(data.loadData(session, {}, QStringLiteral("select * from s"), true, stopping, [&] { return jobStopped.load(); }),
-              TableData::LoadResult::Failed);
-    EXPECT_EQ(data.rowCount(), 0u);
 }
 
 TEST_P(TableDataTest, ClearDataDropsEverything)

@@ -42,6 +42,7 @@ public:
         return QStringLiteral("X'") + QString::fromLatin1(bytes.toHex()) + QStringLiteral("'");
     }
     QString defaultSchema() const override { return QString(); }
+    QString databaseFile() const override { return m_path; }
 
 private:
     QString m_path;

@@ -30,6 +30,8 @@ public:
     virtual QString blobLiteral(const QByteArray& bytes) const = 0;
     // Schema in which setup tables land, as the tables schema reports it ("" for SQLite, "public").
     virtual QString defaultSchema() const = 0;
+    // The database file of the SQLite backends; empty for a server.
+    virtual QString databaseFile() const { return QString(); }
 };
 
 // All backend names, in a fixed order; use with INSTANTIATE_TEST_SUITE_P.

@@ -110,6 +110,7 @@ public:
         return QStringLiteral("X'") + hexLiteralDigits(bytes) + QStringLiteral("'");
     }
     QString defaultSchema() const override { return QString(); }
+    QString databaseFile() const override { return m_path; }
 
 private:
     QString m_path;

@@ -67,7 +67,6 @@ std::unique_ptr<Rowset> readTablesSchema(const std::shared_ptr<OdbcConnection>& 
     std::vector<MemoryRowset::Row> rows;
     QByteArray buffer;
     while (statement.fetch()) {
-        OdbcStatement::Busy busy(statement);
         MemoryRowset::Row row;
         // SQLTables: TABLE_CAT, TABLE_SCHEM, TABLE_NAME, TABLE_TYPE, REMARKS.
         for (uint16_t c = 1; c <= 5; ++c)
@@ -93,7 +92,6 @@ std::unique_ptr<Rowset> readProceduresSchema(const std::shared_ptr<OdbcConnectio
     std::vector<MemoryRowset::Row> rows;
     QByteArray buffer;
     while (statement.fetch()) {
-        OdbcStatement::Busy busy(statement);
         // SQLProcedures: PROCEDURE_CAT, PROCEDURE_SCHEM, PROCEDURE_NAME, NUM_INPUT_PARAMS,
         // NUM_OUTPUT_PARAMS, NUM_RESULT_SETS, REMARKS, PROCEDURE_TYPE; read in column order.
         const QVariant catalog = emptyAsNull(textAt(statement, 1, buffer));

@@ -16,7 +16,7 @@ struct Diagnostics {
     SQLINTEGER firstNative = 0;
 };
 
-// `interrupted`: the statement was interrupted through the session, so its failure is reported
+// `interrupted`: the caller's interrupt token is set, so the failure is reported
 // as DB_E_CANCELED whatever the driver says (drivers name a cancelled call in their own ways:
 // HY008, PostgreSQL's 57014, SQLite's "interrupted").
 SQLRETURN check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, bool interrupted = false);

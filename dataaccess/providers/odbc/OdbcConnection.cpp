@@ -3,7 +3,6 @@
 #include "dataaccess/Provider.h"
 #include "dataaccess/providers/odbc/OdbcCheck.h"
 #include "dataaccess/providers/odbc/OdbcDriverManager.h"
-#include "dataaccess/providers/odbc/OdbcStatement.h"
 #include "dataaccess/providers/odbc/OdbcText.h"
 
 #include <QFileInfo>
@@ -85,7 +84,8 @@ void OdbcConnection::readDriverInfo(const OdbcConnectString& target)
     m_info.transactions = infoNumber<SQLUSMALLINT>(dbc, SQL_TXN_CAPABLE) != SQL_TC_NONE;
     m_info.readCommitted = (infoNumber<SQLUINTEGER>(dbc, SQL_TXN_ISOLATION_OPTION) & SQL_TXN_READ_COMMITTED) != 0;
     // The SQLite ODBC driver's SQLCancel also closes the statement, racing with the thread that
-    // is fetching from it (heap corruption seen with 0.9998); it is interrupted between rows only.
+    // is fetching from it (heap corruption seen with 0.9998): a stop never cancels its driver
+    // call; the call runs to its end and the next one is refused.
     m_info.cancelFromOtherThread = m_info.kind != DriverKind::Sqlite;
     m_info.showSystemObjects = target.showSystemObjects;
     m_info.getDataResumesColumns = m_info.kind == DriverKind::Sqlite;
@@ -135,25 +135,6 @@ void OdbcConnection::endTransaction(bool commit)
     if (failure)
         throw *failure;
     check(autocommit, SQL_HANDLE_DBC, m_dbc.get());
-}
-
-void OdbcConnection::attach(OdbcStatement* statement)
-{
-    std::lock_guard lock(m_statementsMutex);
-    m_statements.push_back(statement);
-}
-
-void OdbcConnection::detach(OdbcStatement* statement)
-{
-    std::lock_guard lock(m_statementsMutex);
-    std::erase(m_statements, statement);
-}
-
-void OdbcConnection::interrupt()
-{
-    std::lock_guard lock(m_statementsMutex);
-    for (OdbcStatement* statement : m_statements)
-        statement->interruptIfBusy(m_info.cancelFromOtherThread);
 }
 
 } // namespace qb::data::odbc

@@ -1,23 +1,14 @@
 #pragma once
 // One connected ODBC connection: its environment and connection handles, what the driver told
-// about itself at connect time, local transactions, and the interrupt of statements running on it.
+// about itself at connect time, and local transactions.
 // Shared by the data source, its sessions and their rowsets; disconnected when the last one goes.
-//
-// Interrupt: statements attach themselves for their lifetime and mark themselves busy while
-// inside a driver call. interrupt() (any thread) marks every busy statement interrupted, so its
-// next step fails with DB_E_CANCELED, and calls SQLCancel on it where the driver can take that
-// from another thread. Idle statements are left alone: the driver manager closes the cursor of a
-// statement cancelled while idle, which would break a rowset that merely waits for its next page.
+// Statements are interrupted through their caller's token (OdbcStatement.h), not here.
 #include "dataaccess/providers/odbc/OdbcConnectString.h"
 #include "dataaccess/providers/odbc/OdbcHandle.h"
 
 #include <QString>
-#include <mutex>
-#include <vector>
 
 namespace qb::data::odbc {
-
-class OdbcStatement;
 
 struct OdbcDriverInfo {
     DriverKind kind = DriverKind::Other;
@@ -55,12 +46,6 @@ public:
     void startTransaction();
     void endTransaction(bool commit);
 
-    void interrupt();
-
-    // Statements register for interrupt for as long as they own a handle.
-    void attach(OdbcStatement* statement);
-    void detach(OdbcStatement* statement);
-
 private:
     void readDriverInfo(const OdbcConnectString& target);
     void setAutocommit(bool on);
@@ -69,8 +54,6 @@ private:
     OdbcHandle m_env;
     OdbcHandle m_dbc;
     OdbcDriverInfo m_info;
-    std::mutex m_statementsMutex; // held during SQLCancel, so no handle is freed meanwhile
-    std::vector<OdbcStatement*> m_statements;
 };
 
 } // namespace qb::data::odbc

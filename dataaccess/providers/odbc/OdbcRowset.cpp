@@ -68,7 +68,7 @@ void OdbcRowset::restart()
 {
     m_byRef.clear();
     if (m_executedFresh) {
-        m_statement->throwIfInterrupted();
+        InterruptToken::checkArmed();
         return;
     }
     if (!m_statement->execute(m_sql, nullptr))
@@ -118,8 +118,7 @@ void OdbcRowset::getData(std::byte* rowBuffer)
 {
     if (m_state != State::OnRow)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("There is no current row to read."));
-    m_statement->throwIfInterrupted();
-    OdbcStatement::Busy busy(*m_statement);
+    InterruptToken::checkArmed();
     for (size_t c = 0; c < m_columns.size(); ++c)
         if (!m_bindingsOfColumn[c].empty())
             readColumn(c, rowBuffer);

@@ -1,5 +1,7 @@
 #include "dataaccess/providers/odbc/OdbcSession.h"
 
+#include "dataaccess/InterruptToken.h"
+
 #include "dataaccess/providers/odbc/OdbcCatalog.h"
 #include "dataaccess/providers/odbc/OdbcConnection.h"
 #include "dataaccess/providers/odbc/OdbcRowset.h"
@@ -34,22 +36,20 @@ bool OdbcSession::supportsTransactions() const
 
 void OdbcSession::startTransaction()
 {
+    InterruptToken::checkArmed();
     m_connection->startTransaction();
 }
 
 void OdbcSession::commit()
 {
+    InterruptToken::checkArmed();
     m_connection->endTransaction(true);
 }
 
 void OdbcSession::abort()
 {
+    InterruptToken::checkArmed();
     m_connection->endTransaction(false);
-}
-
-void OdbcSession::interrupt()
-{
-    m_connection->interrupt();
 }
 
 QString OdbcSession::identifierQuoteOpen() const

@@ -1,6 +1,6 @@
 #pragma once
-// A session of the ODBC provider: statements, schema rowsets, local transactions and interrupt
-// on the data source's connection (ODBC transactions belong to the connection, so the sessions of
+// A session of the ODBC provider: statements, schema rowsets and local transactions on the data
+// source's connection (ODBC transactions belong to the connection, so the sessions of
 // one data source share theirs).
 #include "dataaccess/Provider.h"
 
@@ -22,8 +22,6 @@ public:
     void startTransaction() override;
     void commit() override;
     void abort() override;
-
-    void interrupt() override;
 
     QString identifierQuoteOpen() const override;
     QString identifierQuoteClose() const override;

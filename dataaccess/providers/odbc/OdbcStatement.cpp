@@ -30,14 +30,12 @@ size_t roundUp(FetchKind kind, size_t n)
 
 } // namespace
 
-OdbcStatement::OdbcStatement(std::shared_ptr<OdbcConnection> connection) : m_connection(std::move(connection))
-{
-    m_connection->attach(this);
-}
+using DriverCall = InterruptToken::DriverCall;
+
+OdbcStatement::OdbcStatement(std::shared_ptr<OdbcConnection> connection) : m_connection(std::move(connection)) {}
 
 OdbcStatement::~OdbcStatement()
 {
-    m_connection->detach(this); // waits for an SQLCancel in progress on this statement
     release();
 }
 
@@ -48,18 +46,12 @@ const OdbcDriverInfo& OdbcStatement::driver() const
 
 SQLRETURN OdbcStatement::checked(SQLRETURN rc) const
 {
-    return check(rc, SQL_HANDLE_STMT, handle(), m_interrupted.load());
+    return check(rc, SQL_HANDLE_STMT, handle(), InterruptToken::armedInterrupted());
 }
 
 void OdbcStatement::renewHandle()
 {
-    OdbcHandle fresh = OdbcHandle::allocate(SQL_HANDLE_STMT, SQL_HANDLE_DBC, m_connection->handle());
-    {
-        std::lock_guard lock(m_handleMutex);
-        std::swap(m_handle, fresh);
-    }
-    // `fresh` now holds the old handle; freed here, outside the lock
-    m_interrupted.store(false);
+    m_handle = OdbcHandle::allocate(SQL_HANDLE_STMT, SQL_HANDLE_DBC, m_connection->handle());
     ++m_rowGeneration;
     m_getDataColumn = 0;
     m_boundColumns.clear();
@@ -68,11 +60,7 @@ void OdbcStatement::renewHandle()
 
 void OdbcStatement::release()
 {
-    OdbcHandle old;
-    {
-        std::lock_guard lock(m_handleMutex);
-        std::swap(m_handle, old);
-    }
+    m_handle.reset();
     ++m_rowGeneration;
     m_boundColumns.clear();
     m_bound = m_rowIsBound = false;
@@ -80,8 +68,9 @@ void OdbcStatement::release()
 
 bool OdbcStatement::execute(const QString& sql, int64_t* rowsAffected)
 {
+    InterruptToken::checkArmed();
     renewHandle();
-    Busy busy(*this);
+    DriverCall call(*this);
     SQLRETURN rc;
     if (driver().narrowStatementText) {
         QByteArray utf8 = sql.toUtf8();
@@ -112,8 +101,9 @@ bool OdbcStatement::execute(const QString& sql, int64_t* rowsAffected)
 
 void OdbcStatement::catalogTables(const QString& tableType)
 {
+    InterruptToken::checkArmed();
     renewHandle();
-    Busy busy(*this);
+    DriverCall call(*this);
     // psqlODBC searches only the current schema when the schema is NULL; "%" means every schema.
     const QString all = QStringLiteral("%");
     const QString type = tableType.trimmed();
@@ -123,15 +113,16 @@ void OdbcStatement::catalogTables(const QString& tableType)
 
 void OdbcStatement::catalogProcedures()
 {
+    InterruptToken::checkArmed();
     renewHandle();
-    Busy busy(*this);
+    DriverCall call(*this);
     const QString all = QStringLiteral("%");
     checked(SQLProceduresW(handle(), nullptr, 0, wideArg(all), SQL_NTS, wideArg(all), SQL_NTS));
 }
 
 std::vector<OdbcColumn> OdbcStatement::describeColumns()
 {
-    Busy busy(*this);
+    DriverCall call(*this);
     SQLSMALLINT count = 0;
     checked(SQLNumResultCols(handle(), &count));
     std::vector<OdbcColumn> columns;
@@ -162,10 +153,9 @@ std::vector<OdbcColumn> OdbcStatement::describeColumns()
 
 bool OdbcStatement::fetch()
 {
-    throwIfInterrupted();
+    DriverCall call(*this);
     if (!m_handle)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("The statement has been released."));
-    Busy busy(*this);
     ++m_rowGeneration;
     m_getDataColumn = 0;
     m_rowIsBound = m_bound;
@@ -264,6 +254,7 @@ OdbcStatement::Chunk OdbcStatement::getChunk(uint16_t column, FetchKind kind, ch
 
 OdbcStatement::Value OdbcStatement::read(uint16_t column, FetchKind kind, QByteArray& out, size_t limit)
 {
+    DriverCall call(*this);
     positionOn(column);
     const size_t terminator = terminatorSize(kind);
     const size_t limitCapacity = limit == SIZE_MAX ? SIZE_MAX : roundUp(kind, limit + terminator);
@@ -301,6 +292,7 @@ OdbcStatement::Value OdbcStatement::read(uint16_t column, FetchKind kind, QByteA
 
 uint64_t OdbcStatement::skipRest(uint16_t column, FetchKind kind)
 {
+    DriverCall call(*this);
     positionOn(column);
     uint64_t skipped = 0;
     m_scratch.resize(qsizetype(kSkipChunk));
@@ -318,11 +310,10 @@ void OdbcStatement::readAt(uint64_t generation, uint16_t column, FetchKind kind,
                            std::optional<uint64_t> total, QByteArray& out)
 {
     out.resize(0);
-    throwIfInterrupted();
+    DriverCall call(*this);
     if (generation != m_rowGeneration || !m_handle)
         throw ProviderError(E_UNEXPECTED,
                             QStringLiteral("The value can no longer be read: its rowset has moved to another row."));
-    Busy busy(*this);
     const bool cameBack = m_getDataColumn != column;
     if (!cameBack && m_getDataConsumed != offset)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("The value cannot be read again from an earlier position."));
@@ -355,22 +346,13 @@ void OdbcStatement::readAt(uint64_t generation, uint16_t column, FetchKind kind,
     m_getDataConsumed = position.value_or(offset);
 }
 
-void OdbcStatement::interruptIfBusy(bool cancel)
+void OdbcStatement::cancel()
 {
-    if (!m_busy.load())
-        return;
-    m_interrupted.store(true);
-    if (cancel) {
-        std::lock_guard lock(m_handleMutex);
-        if (m_handle)
-            SQLCancel(m_handle.get());
-    }
-}
-
-void OdbcStatement::throwIfInterrupted() const
-{
-    if (m_interrupted.load())
-        throw ProviderError(DB_E_CANCELED, QStringLiteral("The statement was interrupted."));
+    // The handle cannot change meanwhile: its owner is inside a driver call on it. A cancel that
+    // reaches the server before the statement is under way there is lost (PostgreSQL ignores a
+    // cancel for a query it is not running yet); the token sends it again while the call lasts.
+    if (driver().cancelFromOtherThread && m_handle)
+        SQLCancel(m_handle.get());
 }
 
 } // namespace qb::data::odbc

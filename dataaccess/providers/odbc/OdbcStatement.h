@@ -5,17 +5,19 @@
 // Each execution gets a fresh handle: the SQLite ODBC driver (with StepAPI) keeps its table
 // locks until the statement handle is freed; closing the cursor is not enough.
 //
-// Not thread-safe, except interruptIfBusy(), which the connection calls from any thread.
+// Not thread-safe, except cancel(), which the caller's interrupt token calls from another thread
+// while, and only while, this statement is in a driver call (InterruptToken::DriverCall): the
+// driver manager closes the cursor of a statement cancelled while idle, which would break a
+// rowset that merely waits for its next page. Every call is refused once the token is set.
+#include "dataaccess/InterruptToken.h"
 #include "dataaccess/Provider.h"
 #include "dataaccess/providers/odbc/OdbcHandle.h"
 #include "dataaccess/providers/odbc/OdbcTypeMapping.h"
 
 #include <QByteArray>
 #include <QString>
-#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -29,7 +31,7 @@ struct OdbcColumn {
     FetchKind fetch = FetchKind::WideText;
 };
 
-class OdbcStatement {
+class OdbcStatement final : public InterruptToken::Cancellable {
 public:
     explicit OdbcStatement(std::shared_ptr<OdbcConnection> connection);
     ~OdbcStatement();
@@ -87,23 +89,8 @@ public:
     void readAt(uint64_t generation, uint16_t column, FetchKind kind, uint64_t offset, std::optional<uint64_t> total,
                 QByteArray& out);
 
-    // Marks a call in progress, for interruptIfBusy.
-    class Busy {
-    public:
-        explicit Busy(OdbcStatement& s) : m_s(s) { m_s.m_busy.store(true); }
-        ~Busy() { m_s.m_busy.store(false); }
-        Busy(const Busy&) = delete;
-        Busy& operator=(const Busy&) = delete;
-
-    private:
-        OdbcStatement& m_s;
-    };
-
-    // From any thread: when a call is in progress, its statement fails soon with DB_E_CANCELED
-    // (and stays failed until executed again); SQLCancel is sent when `cancel` is set.
-    void interruptIfBusy(bool cancel);
-    // Throws DB_E_CANCELED when the statement was interrupted.
-    void throwIfInterrupted() const;
+    // SQLCancel, where the driver takes it from another thread (OdbcDriverInfo).
+    void cancel() override;
 
 private:
     struct Chunk {
@@ -127,10 +114,7 @@ private:
     };
 
     std::shared_ptr<OdbcConnection> m_connection;
-    mutable std::mutex m_handleMutex; // the handle against SQLCancel from another thread
     OdbcHandle m_handle;
-    std::atomic<bool> m_busy{false};
-    std::atomic<bool> m_interrupted{false};
     uint64_t m_rowGeneration = 0;
     // Where SQLGetData stands: the column being read and the bytes of it read so far.
     uint16_t m_getDataColumn = 0;

@@ -1,5 +1,6 @@
 #include "dataaccess/providers/sqlite/SqliteDatabase.h"
 
+#include "dataaccess/InterruptToken.h"
 #include "dataaccess/providers/sqlite/SqliteOpenOptions.h"
 
 #include <QFileInfo>
@@ -12,18 +13,17 @@ namespace qb::data::sqlite {
 namespace {
 
 // Waits for another process's lock up to 5 s in short sleeps, giving up at once on a stop request.
-int busyHandler(void* context, int attempt)
+int busyHandler(void*, int attempt)
 {
-    auto* db = static_cast<SqliteDatabase*>(context);
-    if (db->interrupted() || attempt >= 500)
+    if (InterruptToken::armedInterrupted() || attempt >= 500)
         return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return 1;
 }
 
-int progressHandler(void* context)
+int progressHandler(void*)
 {
-    return static_cast<SqliteDatabase*>(context)->interrupted() ? 1 : 0;
+    return InterruptToken::armedInterrupted() ? 1 : 0;
 }
 
 // Opcodes between polls of the stop flag: small enough to stop within microseconds, large
@@ -86,8 +86,8 @@ SqliteDatabase::SqliteDatabase(const SqliteOpenOptions& options) : m_path(option
         throw ProviderError(hresultOf(rc), QStringLiteral("Cannot open the SQLite database \"%1\": %2").arg(path, message));
     }
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_handler(m_db, busyHandler, this);
-    sqlite3_progress_handler(m_db, kProgressOpcodes, progressHandler, this);
+    sqlite3_busy_handler(m_db, busyHandler, nullptr);
+    sqlite3_progress_handler(m_db, kProgressOpcodes, progressHandler, nullptr);
 
     // A file that is not a database opens without complaint; find out now, not at the first query.
     char* message = nullptr;
@@ -108,17 +108,29 @@ SqliteDatabase::~SqliteDatabase()
 
 ProviderError SqliteDatabase::error(int rc) const
 {
-    if ((rc & 0xFF) == SQLITE_INTERRUPT)
+    // A busy wait given up for the stop fails as SQLITE_BUSY: the stop is the reason all the same.
+    if ((rc & 0xFF) == SQLITE_INTERRUPT || InterruptToken::armedInterrupted())
         return ProviderError(DB_E_CANCELED, QStringLiteral("The statement was interrupted."));
     return ProviderError(hresultOf(rc), QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
 void SqliteDatabase::exec(const char* sql)
 {
-    clearInterrupt();
+    InterruptToken::checkArmed();
+    Hold hold(*this);
     const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         throw error(rc);
+}
+
+SqliteDatabase::Hold::Hold(const SqliteDatabase& db) : m_mutex(sqlite3_db_mutex(db.m_db))
+{
+    sqlite3_mutex_enter(m_mutex);
+}
+
+SqliteDatabase::Hold::~Hold()
+{
+    sqlite3_mutex_leave(m_mutex);
 }
 
 } // namespace qb::data::sqlite

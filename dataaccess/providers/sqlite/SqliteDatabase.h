@@ -2,16 +2,20 @@
 // One open SQLite connection, shared by the data source, its sessions and their rowsets, so the
 // handle lives as long as anything still reads from it.
 //
-// Interruption uses our own flag, polled by a progress handler and by the busy handler, instead of
-// sqlite3_interrupt: sqlite3_interrupt stays in force while any statement of the connection is
-// pending, and the table data keeps its statement pending between pages, so one stop would break
-// every later statement. The flag is cleared whenever a statement starts anew.
+// Interruption polls the interrupt token armed on the stepping thread (InterruptToken.h) from a
+// progress handler and from the busy handler, instead of using sqlite3_interrupt: that one stays in
+// force while any statement of the connection is pending, and the table data keeps its statement
+// pending between pages, so one stop would break every later statement, also other threads'.
+//
+// The connection is opened serialized, and may be used by two threads at once (the loader and the
+// GUI thread's page reads). Each call whose error text is read holds the connection's mutex over
+// the call and the reading (Hold), so the message is that call's, never the other thread's.
 #include "dataaccess/Provider.h"
 
 #include <QString>
-#include <atomic>
 
 struct sqlite3;
+struct sqlite3_mutex;
 
 namespace qb::data::sqlite {
 
@@ -29,11 +33,20 @@ public:
     sqlite3* handle() const { return m_db; }
     const QString& path() const { return m_path; }
 
-    void interrupt() { m_interrupted.store(true, std::memory_order_relaxed); }
-    void clearInterrupt() { m_interrupted.store(false, std::memory_order_relaxed); }
-    bool interrupted() const { return m_interrupted.load(std::memory_order_relaxed); }
+    // Holds the connection's mutex (recursive: the calls made under it take it again).
+    class Hold {
+    public:
+        explicit Hold(const SqliteDatabase& db);
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
 
-    // The error of a failed call with result code rc, with the connection's message.
+    private:
+        sqlite3_mutex* m_mutex;
+    };
+
+    // The error of a failed call with result code rc, with the connection's message. The caller
+    // holds the connection (Hold) since the call.
     ProviderError error(int rc) const;
     // Runs statements that return no rows (transaction control); throws ProviderError.
     void exec(const char* sql);
@@ -41,7 +54,6 @@ public:
 private:
     QString m_path;
     sqlite3* m_db = nullptr;
-    std::atomic<bool> m_interrupted{false};
 };
 
 // The result code's HRESULT.

@@ -1,5 +1,7 @@
 #include "dataaccess/providers/sqlite/SqliteRowset.h"
 
+#include "dataaccess/InterruptToken.h"
+
 #include "dataaccess/providers/sqlite/SqliteDatabase.h"
 #include "dataaccess/providers/sqlite/SqliteTypeMapping.h"
 
@@ -53,6 +55,7 @@ void SqliteRowset::setBindings(std::vector<Binding> bindings)
 
 bool SqliteRowset::step()
 {
+    SqliteDatabase::Hold hold(*m_db);
     const int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) {
         m_state = State::OnRow;
@@ -71,22 +74,28 @@ bool SqliteRowset::step()
 
 void SqliteRowset::restart()
 {
-    m_byRef.clear();
-    m_db->clearInterrupt();
-    sqlite3_reset(m_statement); // its result repeats the last step's error, already reported
-    m_state = State::BeforeFirst;
-    m_peeked = false;
+    InterruptToken::checkArmed();
+    rewind();
 }
 
 void SqliteRowset::suspend()
 {
-    restart();
+    rewind(); // never refused: it lets go of what the statement holds
+}
+
+void SqliteRowset::rewind()
+{
+    m_byRef.clear();
+    sqlite3_reset(m_statement); // its result repeats the last step's error, already reported
+    m_state = State::BeforeFirst;
+    m_peeked = false;
 }
 
 bool SqliteRowset::next(uint64_t skip)
 {
     m_byRef.clear();
     for (uint64_t i = 0; i <= skip; ++i) {
+        InterruptToken::checkArmed(); // between rows too: a short row may never reach the progress handler
         if (m_state == State::AtEnd)
             return false; // stepping past the end would start the statement over
         if (m_peeked) {
@@ -101,6 +110,7 @@ bool SqliteRowset::next(uint64_t skip)
 
 void SqliteRowset::getData(std::byte* rowBuffer)
 {
+    InterruptToken::checkArmed();
     if (m_state != State::OnRow || m_peeked)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("There is no current row to read."));
     for (size_t i = 0; i < m_bindings.size(); ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 // The rows of one prepared SQLite statement. next() only steps; values are read in getData.
-// restart() resets the statement, which runs the query again from its first row.
+// restart() resets the statement, which runs the query again from its first row. Every call but
+// suspend() is refused once the caller's interrupt token is set (InterruptToken.h).
 #include "dataaccess/Provider.h"
 #include "dataaccess/ValueConversion.h"
 
@@ -28,6 +29,7 @@ public:
 private:
     enum class State { BeforeFirst, OnRow, AtEnd };
     bool step(); // one sqlite3_step; false at the end; throws on failure
+    void rewind(); // back before the first row (sqlite3_reset)
     void describeColumns();
 
     std::shared_ptr<SqliteDatabase> m_db;

@@ -1,5 +1,6 @@
 #include "dataaccess/providers/sqlite/SqliteSession.h"
 
+#include "dataaccess/InterruptToken.h"
 #include "dataaccess/MemoryRowset.h"
 #include "dataaccess/ObjectName.h"
 #include "dataaccess/providers/sqlite/SqliteDatabase.h"
@@ -39,6 +40,7 @@ struct Statement {
 // Steps a statement to its end; throws on failure.
 void runToEnd(SqliteDatabase& db, sqlite3_stmt* statement)
 {
+    SqliteDatabase::Hold hold(db);
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
     }
@@ -46,21 +48,40 @@ void runToEnd(SqliteDatabase& db, sqlite3_stmt* statement)
         throw db.error(rc);
 }
 
+// Prepares the first statement of [text, end); *statement stays null for blanks or a comment.
+void prepare(SqliteDatabase& db, const char* text, const char* end, sqlite3_stmt** statement, const char** tail)
+{
+    SqliteDatabase::Hold hold(db);
+    const int rc = sqlite3_prepare_v2(db.handle(), text, int(end - text), statement, tail);
+    if (rc != SQLITE_OK)
+        throw db.error(rc);
+}
+
+// One row of a query that reads the catalogue: false at its end; throws on failure.
+bool stepCatalogue(SqliteDatabase& db, sqlite3_stmt* statement)
+{
+    SqliteDatabase::Hold hold(db);
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        throw db.error(rc);
+    return false;
+}
+
 } // namespace
 
 std::unique_ptr<Rowset> SqliteSession::execute(const QString& sql, int64_t* rowsAffected)
 {
-    m_db->clearInterrupt();
     const QByteArray text = sql.toUtf8();
     const char* tail = text.constData();
     const char* end = tail + text.size();
     Statement withRows; // the latest statement with result columns, returned when it is the last
     while (tail < end) {
+        InterruptToken::checkArmed(); // also between the statements of one text
         Statement statement;
         const char* next = nullptr;
-        const int rc = sqlite3_prepare_v2(m_db->handle(), tail, int(end - tail), &statement.handle, &next);
-        if (rc != SQLITE_OK)
-            throw m_db->error(rc);
+        prepare(*m_db, tail, end, &statement.handle, &next);
         tail = next;
         if (!statement.handle)
             continue; // only blanks or a comment
@@ -96,17 +117,14 @@ std::unique_ptr<Rowset> SqliteSession::tablesSchema(const QString& tableType)
     if (!type.isEmpty() && type != u"TABLE" && type != u"VIEW")
         return std::make_unique<MemoryRowset>(std::move(columns), std::move(rows));
 
-    m_db->clearInterrupt();
+    InterruptToken::checkArmed();
     std::vector<QString> databases;
     {
         Statement list;
-        int rc = sqlite3_prepare_v2(m_db->handle(), "PRAGMA database_list", -1, &list.handle, nullptr);
-        if (rc != SQLITE_OK)
-            throw m_db->error(rc);
-        while ((rc = sqlite3_step(list.handle)) == SQLITE_ROW)
+        const char listSql[] = "PRAGMA database_list";
+        prepare(*m_db, listSql, listSql + sizeof listSql - 1, &list.handle, nullptr);
+        while (stepCatalogue(*m_db, list.handle))
             databases.push_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list.handle, 1))));
-        if (rc != SQLITE_DONE)
-            throw m_db->error(rc);
     }
     for (const QString& database : databases) {
         const QString catalogue = database == u"temp" ? QStringLiteral("sqlite_temp_master") : QStringLiteral("sqlite_master");
@@ -115,17 +133,14 @@ std::unique_ptr<Rowset> SqliteSession::tablesSchema(const QString& tableType)
                                 .arg(quoteIdentifierPart(database, QStringLiteral("["), QStringLiteral("]")), catalogue,
                                      type.isEmpty() ? QString() : QStringLiteral("AND type = '%1'").arg(type.toLower()));
         Statement query;
-        int rc = sqlite3_prepare_v2(m_db->handle(), sql.toUtf8().constData(), -1, &query.handle, nullptr);
-        if (rc != SQLITE_OK)
-            throw m_db->error(rc);
+        const QByteArray text = sql.toUtf8();
+        prepare(*m_db, text.constData(), text.constData() + text.size(), &query.handle, nullptr);
         const QVariant schema = database == u"main" ? QVariant() : QVariant(database);
-        while ((rc = sqlite3_step(query.handle)) == SQLITE_ROW) {
+        while (stepCatalogue(*m_db, query.handle)) {
             const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query.handle, 0)));
             const QString kind = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(query.handle, 1)));
             rows.push_back({QVariant(), schema, name, kind.toUpper(), QVariant()});
         }
-        if (rc != SQLITE_DONE)
-            throw m_db->error(rc);
     }
     return std::make_unique<MemoryRowset>(std::move(columns), std::move(rows));
 }
@@ -135,6 +150,7 @@ std::unique_ptr<Rowset> SqliteSession::proceduresSchema()
     std::vector<ColumnInfo> columns = {textColumn("PROCEDURE_CATALOG", 1), textColumn("PROCEDURE_SCHEMA", 2),
                                        textColumn("PROCEDURE_NAME", 3),    {QStringLiteral("PROCEDURE_TYPE"), 4, 2, DBTYPE_I2},
                                        textColumn("DESCRIPTION", 5),       textColumn("PROCEDURE_DEFINITION", 6)};
+    InterruptToken::checkArmed();
     return std::make_unique<MemoryRowset>(std::move(columns), std::vector<MemoryRowset::Row>{});
 }
 
@@ -151,11 +167,6 @@ void SqliteSession::commit()
 void SqliteSession::abort()
 {
     m_db->exec("ROLLBACK");
-}
-
-void SqliteSession::interrupt()
-{
-    m_db->interrupt();
 }
 
 } // namespace qb::data::sqlite

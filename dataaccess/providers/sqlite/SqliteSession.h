@@ -27,8 +27,6 @@ public:
     void commit() override;
     void abort() override;
 
-    void interrupt() override;
-
     QString identifierQuoteOpen() const override { return QStringLiteral("["); }
     QString identifierQuoteClose() const override { return QStringLiteral("]"); }
 
