@@ -13,15 +13,20 @@ class TableData;
 
 namespace qb::bench {
 
+// How Load data reads the table: its own scan, or "select * from" it as SQL the user typed (which
+// runs once and is spooled).
+enum class LoadAs { Table, TypedSql };
+
 // Connects, runs Load data on the table, and hands the loaded data to `then` before anything is
 // torn down. Progress and texts are dropped; an error entry goes to stderr. A table that does not
 // load ends the process with exit code 3.
 void withLoadedTable(const QString& connection, const QString& table,
-                     const std::function<void(qb::data::TableData&)>& then);
+                     const std::function<void(qb::data::TableData&)>& then, LoadAs as = LoadAs::Table);
 
 // The modes every data access program offers on a table:
 //   load   prints the milliseconds of Load data, connecting included, teardown excluded
 //   rss    runs Load data, then prints the peak resident memory in kB
+//   loadsql, rsssql   the same with the table's rows selected by SQL typed by the user
 // Answers the exit code, or nothing for another mode.
 std::optional<int> runLoadMode(const std::string& mode, const QString& connection, const QString& table);
 

@@ -128,7 +128,7 @@ int open(const std::string& mode, const QString& connection, const QString& sql)
     auto session = source->createSession();
     ConsoleReportSink sink("blob_viewer_bench");
     data::TableData table;
-    if (table.loadData(session, {}, sql, false, sink) != data::TableData::LoadResult::Loaded)
+    if (table.loadUserSql(session, sql, false, sink) != data::TableData::LoadResult::Loaded)
         throw std::runtime_error("the load failed");
     plugins::BlobStorage storage(table, sink);
     plugins::startPlugins();

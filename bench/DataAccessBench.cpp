@@ -3,6 +3,7 @@
 //   dataaccess_bench load FILE          Load data (count + first page) of "select * from t"
 //   dataaccess_bench loop FILE          plain sqlite3_step over every row of the same query
 //   dataaccess_bench page FILE P        Load page P after Load data (only the page is timed)
+//   dataaccess_bench loadsql|rsssql FILE, pagesql FILE P   the same for "select * from t" typed as SQL
 //   dataaccess_bench loopskip FILE N    plain: prepare and step N rows
 //   dataaccess_bench rss FILE           Load data, then print the peak resident memory (VmHWM, kB)
 // Prints one number: milliseconds (or kB for rss).
@@ -65,7 +66,7 @@ double plainLoop(const char* path, long limit)
 }
 
 // Load page p after Load data; only the page is timed.
-int timePage(const QString& connection, int p)
+int timePage(const QString& connection, int p, qb::bench::LoadAs as)
 {
     int code = 3;
     qb::bench::withLoadedTable(connection, QStringLiteral("t"), [&](qb::data::TableData& data) {
@@ -76,7 +77,7 @@ int timePage(const QString& connection, int p)
             qb::bench::printMs(ms);
             code = 0;
         }
-    });
+    }, as);
     return code;
 }
 
@@ -84,7 +85,7 @@ int timePage(const QString& connection, int p)
 
 int main(int argc, char** argv)
 {
-    return qb::bench::runMode(argc, argv, 2, "make|load|loop|page|loopskip|rss FILE [N]", [&](const std::string& mode) {
+    return qb::bench::runMode(argc, argv, 2, "make|load|loop|page|loopskip|rss|loadsql|pagesql|rsssql FILE [N]", [&](const std::string& mode) {
         const char* path = argv[2];
         const long n = argc > 3 ? std::atol(argv[3]) : 0;
         const QString connection = QStringLiteral("Provider=SQLite;Data Source=") + QString::fromUtf8(path);
@@ -94,8 +95,8 @@ int main(int argc, char** argv)
             qb::bench::printMs(plainLoop(path, mode == "loop" ? -1 : n));
             return std::optional(0);
         }
-        if (mode == "page")
-            return std::optional(timePage(connection, int(n)));
+        if (mode == "page" || mode == "pagesql")
+            return std::optional(timePage(connection, int(n), mode == "page" ? qb::bench::LoadAs::Table : qb::bench::LoadAs::TypedSql));
         return qb::bench::runLoadMode(mode, connection, QStringLiteral("t"));
     });
 }

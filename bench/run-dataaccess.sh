@@ -12,17 +12,21 @@ trap 'rm -rf "$work"' EXIT
 "$bin" make "$work/m10.db" 10000000
 "$bin" make "$work/k1.db" 1000
 
-: >"$work/load"; : >"$work/loop"; : >"$work/cli"; : >"$work/page"; : >"$work/skip"
+: >"$work/load"; : >"$work/loop"; : >"$work/cli"; : >"$work/page"; : >"$work/skip"; : >"$work/loadsql"; : >"$work/pagesql"
 for _ in $(seq "$runs"); do
   "$bin" load "$work/m1.db" >>"$work/load"
   "$bin" loop "$work/m1.db" >>"$work/loop"
   ms_cmd sqlite3 "$work/m1.db" "select * from t" >>"$work/cli"
   "$bin" page "$work/m1.db" 5000 >>"$work/page"
   "$bin" loopskip "$work/m1.db" 500000 >>"$work/skip"
+  "$bin" loadsql "$work/m1.db" >>"$work/loadsql"
+  "$bin" pagesql "$work/m1.db" 5000 >>"$work/pagesql"
 done
 load=$(median <"$work/load"); loop=$(median <"$work/loop"); cli=$(median <"$work/cli")
 page=$(median <"$work/page"); skip=$(median <"$work/skip")
+loadsql=$(median <"$work/loadsql"); pagesql=$(median <"$work/pagesql")
 rss10=$("$bin" rss "$work/m10.db"); rss1=$("$bin" rss "$work/k1.db")
+rsssql10=$("$bin" rsssql "$work/m10.db"); rsssql1=$("$bin" rsssql "$work/k1.db")
 
 printf 'Load data, 1,000,000 rows x 5 columns (count + first page), medians of %s runs\n' "$runs"
 printf '  Load data                       %8.1f ms\n' "$load"
@@ -31,4 +35,8 @@ printf '  sqlite3 CLI select * > /dev/null %7.1f ms   ratio %s\n' "$cli" "$(rati
 printf 'Load page 5,000\n'
 printf '  Load page                       %8.1f ms\n' "$page"
 printf '  plain loop stepping 500,000     %8.1f ms   ratio %s (goal <= 1.5)\n' "$skip" "$(ratio "$page" "$skip")"
+printf 'The same rows selected by SQL typed by the user (runs once; rows spooled to temporary storage)\n'
+printf '  Load data                       %8.1f ms   ratio to the scan %s\n' "$loadsql" "$(ratio "$loadsql" "$load")"
+printf '  Load page 5,000                 %8.1f ms   ratio to the scan %s\n' "$pagesql" "$(ratio "$pagesql" "$page")"
 print_peak_growth 'Peak resident memory after Load data (VmHWM, separate processes)' "$rss10" "$rss1"
+print_peak_growth 'Peak resident memory after Load data of the SQL (VmHWM, separate processes)' "$rsssql10" "$rsssql1"

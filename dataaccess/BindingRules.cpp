@@ -1,18 +1,12 @@
 #include "dataaccess/BindingRules.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace qb::data {
 namespace {
 
 constexpr uint32_t kInlineLimit = 512;
 constexpr uint32_t kWideInlineChars = 256;
-
-bool isUnbounded(uint32_t size)
-{
-    return std::find(std::begin(kUnboundedSizes), std::end(kUnboundedSizes), size) != std::end(kUnboundedSizes);
-}
 
 bool isTextOrBytes(DBTYPE t)
 {
@@ -26,7 +20,7 @@ ColumnBinding bindingRecordFor(const ColumnInfo& column)
     ColumnBinding record{};
     const DBTYPE t = column.type;
     const uint32_t s = column.columnSize;
-    if ((isUnbounded(s) && isTextOrBytes(t)) || t == DBTYPE_IUNKNOWN || t == DBTYPE_IDISPATCH) {
+    if ((isUnboundedSize(s) && isTextOrBytes(t)) || t == DBTYPE_IUNKNOWN || t == DBTYPE_IDISPATCH) {
         record.boundType = DBTYPE_IUNKNOWN;
         record.bufferLength = 4;
         record.boundByDeclaredType = isTextOrBytes(t) ? 1 : 0;

@@ -46,6 +46,14 @@ constexpr uint32_t kUnboundedSizes[] = {0u, 0x1FFFFFFEu, 0x3FFFFFFFu, 0x7FFFFFFF
 // The declared size our providers give an unbounded text or binary column (a long value).
 constexpr uint32_t kLongValueSize = 0x7FFFFFFFu;
 
+constexpr bool isUnboundedSize(uint32_t size)
+{
+    for (uint32_t unbounded : kUnboundedSizes)
+        if (size == unbounded)
+            return true;
+    return false;
+}
+
 using DBSTATUS = uint32_t;
 enum : DBSTATUS {
     DBSTATUS_S_OK = 0,

@@ -64,4 +64,16 @@ void MemoryRowset::getData(std::byte* rowBuffer)
     }
 }
 
+std::optional<HeldKind> MemoryRowset::currentValueKind(uint32_t ordinal) const
+{
+    if (m_position < 0 || m_position >= int64_t(m_rows.size()) || ordinal < 1 || ordinal > m_columns.size())
+        return std::nullopt;
+    const QVariant& v = m_rows[size_t(m_position)].at(ordinal - 1);
+    if (v.isNull())
+        return std::nullopt;
+    if (v.typeId() == QMetaType::QByteArray)
+        return HeldKind::Bytes;
+    return v.typeId() == QMetaType::QString ? HeldKind::WideText : HeldKind::Text;
+}
+
 } // namespace qb::data

@@ -19,6 +19,8 @@ public:
     void restart() override;
     bool next(uint64_t skip = 0) override;
     void getData(std::byte* rowBuffer) override;
+    std::optional<HeldKind> currentValueKind(uint32_t ordinal) const override;
+    bool holdsRowsWhole() const override { return true; }
 
 private:
     std::vector<ColumnInfo> m_columns;

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,7 @@ struct ColumnInfo {
 //     fetch, restart or destruction of the rowset; maxLength is ignored.
 //   type IUNKNOWN: a SequentialStream* is written at valueOffset; the caller owns one reference and
 //     calls release(). The stream yields the value in the column's declared representation
-//     (WSTR columns UTF-16, STR columns UTF-8, binary columns their bytes).
+//     (WSTR columns UTF-16, binary and stream columns their bytes, any other column UTF-8 text).
 //   numeric types (I2, I4, I8, UI2, UI4, UI8, R4, R8, CY, BOOL): the number in host byte order;
 //     a value that does not convert gives status E_CANTCONVERTVALUE.
 //   any other type: status E_CANTCONVERTVALUE.
@@ -72,6 +73,10 @@ struct Binding {
     uint32_t maxLength = 0;
     DBTYPE type = DBTYPE_EMPTY;
 };
+
+// How a provider holds a value: UTF-8 text (a number counts as its text), UTF-16 text, or bytes.
+// A bytes binding gives its bytes in that form.
+enum class HeldKind { Text, WideText, Bytes };
 
 // A reference-counted forward-only byte stream over a long value.
 class SequentialStream {
@@ -93,7 +98,8 @@ private:
 };
 
 // The rows of one executed statement or schema query. Forward-only; restart re-positions before
-// the first row (re-executing where the source cannot rewind). Not thread-safe: one thread at a time.
+// the first row (re-executing where the source cannot rewind, which is why SQL the user typed is
+// read through a Spool). Not thread-safe: one thread at a time.
 class Rowset {
 public:
     virtual ~Rowset() = default;
@@ -111,6 +117,18 @@ public:
     // A provider releases what an open cursor holds meanwhile: SQLite's read lock, which would
     // otherwise keep every other connection from writing to the file.
     virtual void suspend() {}
+    // How the provider holds the current row's value in column `ordinal`, where its columns may
+    // hold values of another kind than declared (SQLite); nullopt where the declared type tells
+    // (and for NULL). A copy of the rows (Spool) keeps it, so a text held in a bytes column
+    // converts later as the provider converts it: as text, not as hexadecimal digits.
+    virtual std::optional<HeldKind> currentValueKind(uint32_t ordinal) const
+    {
+        (void)ordinal;
+        return std::nullopt;
+    }
+    // Whether a fetched row's values, long ones too, are already in memory whole (SQLite), so
+    // binding a long value by reference costs no more than reading it as a stream.
+    virtual bool holdsRowsWhole() const { return false; }
 };
 
 // Restrictions of the tables schema: only the object type ("TABLE", "VIEW") is used.

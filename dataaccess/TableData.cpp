@@ -6,6 +6,8 @@
 #include "dataaccess/BindingRules.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/RowCache.h"
+#include "dataaccess/Spool.h"
+#include "dataaccess/SpoolRowset.h"
 #include "dataaccess/ValueConversion.h"
 #include "dataaccess/ValueFormat.h"
 
@@ -36,6 +38,7 @@ constexpr size_t kRecordSize = sizeof(ColumnBinding);
 // Everything a load builds; published whole under the cache lock.
 struct TableData::Content {
     std::shared_ptr<Session> session;
+    std::shared_ptr<Spool> spool; // SQL the user typed: its rows, which `rowset` reads
     std::unique_ptr<Rowset> rowset;
     std::vector<ColumnInfo> columns;
     std::vector<ColumnBinding> rowBuffer; // one record per column, bound by `bindings`
@@ -107,8 +110,20 @@ TableData::TableData() = default;
 
 TableData::~TableData() = default;
 
-TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                                          const QString& sqlText, bool redraw, ReportSink& sink)
+TableData::LoadResult TableData::loadObject(const std::shared_ptr<Session>& session, const ObjectName& object,
+                                            bool redraw, ReportSink& sink)
+{
+    return load(session, Origin::ObjectScan, object, QString(), redraw, sink);
+}
+
+TableData::LoadResult TableData::loadUserSql(const std::shared_ptr<Session>& session, const QString& sqlText,
+                                             bool redraw, ReportSink& sink)
+{
+    return load(session, Origin::UserSql, ObjectName(), sqlText, redraw, sink);
+}
+
+TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, Origin origin, const ObjectName& object,
+                                      const QString& sqlText, bool redraw, ReportSink& sink)
 {
     struct Finish {
         ReportSink& sink;
@@ -128,7 +143,7 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
         sink.addError(composeMessage(loadString(kActionColumnInfo), QStringLiteral("No connection is open.")));
         return LoadResult::Failed;
     }
-    const QString query = !sqlText.trimmed().isEmpty()
+    const QString query = origin == Origin::UserSql
                               ? sqlText
                               : QStringLiteral("select * from ") +
                                     quoteObjectName(object, session->identifierQuoteOpen(), session->identifierQuoteClose());
@@ -142,13 +157,17 @@ TableData::LoadResult TableData::loadData(const std::shared_ptr<Session>& sessio
     content->query = query;
     bool publishPartial = false;
     try {
-        // The statement runs once: its rowset serves the column information, the count and the
-        // pages (running it twice would repeat a statement's side effects).
+        // The user's statement runs once: its rows are spooled as they are counted, and the pages
+        // read the spool. The program's scan is read again from its start for each pass.
         sink.postStage(kStageColumns, 5);
         try {
             content->rowset = session->execute(query);
             if (!content->rowset)
                 return LoadResult::NoRowset;
+            if (origin == Origin::UserSql) {
+                content->spool = std::make_shared<Spool>(std::move(content->rowset));
+                content->rowset = std::make_unique<SpoolRowset>(content->spool);
+            }
             content->columns = content->rowset->columns();
         } catch (const ProviderError& e) {
             throw actionError(kActionColumnInfo, e);
@@ -331,7 +350,8 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
     }
     // The cache holds only the first bytes: read the value again, whole, as a stream.
     try {
-        std::unique_ptr<Rowset> rowset = m_content->session->execute(m_content->query);
+        std::unique_ptr<Rowset> rowset = m_content->spool ? std::make_unique<SpoolRowset>(m_content->spool)
+                                                          : m_content->session->execute(m_content->query);
         if (!rowset)
             throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
         ColumnBinding record{};

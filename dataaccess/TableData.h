@@ -3,8 +3,8 @@
 // bindings into a row buffer of ColumnBinding records, the total row count and one cached page of
 // 100 rows, with the text of each cell. The table element owns one and delegates to it.
 //
-// Threads: loadData runs on the loader thread; cellText, cellDescription, loadPage and the
-// getters are called from the GUI thread. loadData builds the new content without holding the
+// Threads: a load runs on the loader thread; cellText, cellDescription, loadPage and the
+// getters are called from the GUI thread. A load builds the new content without holding the
 // cache lock and publishes it under the lock at the end, so a GUI request never waits for a load
 // that may itself be waiting for the GUI thread (ReportSink calls). A load is stopped through the
 // interrupt token its caller armed on the loading thread (InterruptToken.h).
@@ -43,16 +43,23 @@ public:
     TableData(const TableData&) = delete;
     TableData& operator=(const TableData&) = delete;
 
-    // The whole load of one table or view (sqlText empty: "select * from " + the quoted object)
-    // or of one SQL text. Stage texts and progress positions go to the sink; with `redraw` the
-    // list columns are rebuilt (untitled first column of width 20, then one per result column of
-    // width 100). Provider failures become an error entry of the sink and are not thrown; anything
-    // else (out of memory, a programming error) propagates to the caller. Always ends with an
-    // empty status text at position 100 and the progress bar hidden.
+    // The whole load of one result, in one of two kinds:
+    //   loadObject: the plain scan of a table or view ("select * from " + the quoted object), a
+    //     statement the program builds; it runs again to count the rows and for every later page.
+    //   loadUserSql: SQL the user typed, which runs exactly once: the count, every page and the
+    //     whole values of cells read what that one run returned, from a spool of its rows in
+    //     temporary storage (Spool.h) that goes with the content (clearData, the next load).
+    // Stage texts and progress positions go to the sink; with `redraw` the list columns are
+    // rebuilt (untitled first column of width 20, then one per result column of width 100).
+    // Provider failures, and a spool that cannot be written, become an error entry of the sink
+    // and are not thrown; anything else (out of memory, a programming error) propagates to the
+    // caller. Always ends with an empty status text at position 100 and the progress bar hidden.
     // A load whose interrupt token is set, before it began or at any point of it, stops at its
     // next provider call, which fails with DB_E_CANCELED: reported as that stage's failure.
-    LoadResult loadData(const std::shared_ptr<Session>& session, const ObjectName& object,
-                        const QString& sqlText, bool redraw, ReportSink& sink);
+    LoadResult loadObject(const std::shared_ptr<Session>& session, const ObjectName& object, bool redraw,
+                          ReportSink& sink);
+    LoadResult loadUserSql(const std::shared_ptr<Session>& session, const QString& sqlText, bool redraw,
+                           ReportSink& sink);
 
     // Rebuilds the list columns for the loaded result (the redraw of an already loaded element).
     void redrawColumns(ReportSink& sink) const;
@@ -72,9 +79,9 @@ public:
     QString formatValue(int c, const std::byte* valueArea, uint32_t length, int capacity) const;
 
     // Copies the whole value of a cell (row within the current page, column from 1) to `write`, in
-    // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full
-    // from a fresh execution of the query; other inline values give their own bytes (their length,
-    // not the whole inline area).
+    // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full:
+    // from the spool for SQL the user typed, from a fresh execution for the program's own scan;
+    // other inline values give their own bytes (their length, not the whole inline area).
     // Returns the value's type (the declared type for values read again, the bound type otherwise), or nullopt for
     // NULL. Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
     std::optional<DBTYPE> copyCellValue(int row, int column,
@@ -99,6 +106,9 @@ public:
 
 private:
     struct Content;
+    enum class Origin { ObjectScan, UserSql };
+    LoadResult load(const std::shared_ptr<Session>& session, Origin origin, const ObjectName& object,
+                    const QString& sqlText, bool redraw, ReportSink& sink);
     // The cached cell, with the cache lock held by the caller; nullptr outside the page.
     const ColumnBinding* cellLocked(int row, int column) const;
     void publish(std::unique_ptr<Content> content);

@@ -88,11 +88,19 @@ QByteArray utf16Of(const CellValue& v)
     return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
 }
 
-QByteArray bytesOf(const CellValue& v)
+// What a bytes binding gives: text and bytes as they are, a number as its text.
+std::string_view bytesView(const CellValue& v, char (&digits)[64])
 {
     if (v.kind == CellValue::Kind::Text || v.kind == CellValue::Kind::WideText || v.kind == CellValue::Kind::Bytes)
-        return QByteArray(static_cast<const char*>(v.data), qsizetype(v.size));
-    return utf8Of(v);
+        return {static_cast<const char*>(v.data), v.size};
+    return numberChars(v, digits);
+}
+
+QByteArray bytesOf(const CellValue& v)
+{
+    char digits[64];
+    const std::string_view bytes = bytesView(v, digits);
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
 // Widens the ASCII bytes at the start of text, at most n of them, into out; returns how many.
@@ -404,9 +412,18 @@ void writeBoundValue(const CellValue& value, const Binding& b, DBTYPE declaredTy
     case DBTYPE_STR | DBTYPE_BYREF:
         writeByRef(utf8Of(value), true, b, row, byRefSlot);
         return;
-    case DBTYPE_BYTES | DBTYPE_BYREF:
-        writeByRef(bytesOf(value), false, b, row, byRefSlot);
+    case DBTYPE_BYTES | DBTYPE_BYREF: {
+        // Copied into the slot's own memory, which the store keeps from row to row.
+        char digits[64];
+        const std::string_view bytes = bytesView(value, digits);
+        byRefSlot.resize(qsizetype(bytes.size()));
+        if (!bytes.empty())
+            std::memcpy(byRefSlot.data(), bytes.data(), bytes.size());
+        const void* p = byRefSlot.constData();
+        std::memcpy(row + b.valueOffset, &p, sizeof p);
+        setResult(row, b, uint32_t(bytes.size()), DBSTATUS_S_OK);
         return;
+    }
     case DBTYPE_IUNKNOWN: {
         const QByteArray bytes = declaredType == DBTYPE_WSTR ? utf16Of(value)
                                  : declaredType == DBTYPE_BYTES || declaredType == DBTYPE_IUNKNOWN ? bytesOf(value)

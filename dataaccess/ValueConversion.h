@@ -44,13 +44,17 @@ class ByRefStore {
 public:
     void reset(size_t bindings) { m_buffers.assign(bindings, QByteArray()); }
     QByteArray& at(size_t i) { return m_buffers.at(i); }
+    // The values are no longer needed: a large one's memory goes, a small buffer stays for the
+    // next row's value.
     void clear()
     {
         for (QByteArray& b : m_buffers)
-            b.clear();
+            if (b.capacity() > kKeptCapacity)
+                b = QByteArray();
     }
 
 private:
+    static constexpr qsizetype kKeptCapacity = 4096;
     std::vector<QByteArray> m_buffers;
 };
 

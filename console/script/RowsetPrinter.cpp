@@ -5,6 +5,9 @@
 #include "console/script/ColumnWidth.h"
 #include "console/script/ConsoleText.h"
 #include "dataaccess/ErrorText.h"
+#include "dataaccess/Spool.h"
+#include "dataaccess/SpoolFile.h"
+#include "dataaccess/SpoolRowset.h"
 
 #include <algorithm>
 #include <cstring>
@@ -48,6 +51,11 @@ private:
     bool m_hold;
 };
 
+Brelib::exception spoolFailure(const data::SpoolError& e)
+{
+    return data::actionError(kTextExecuteFailed, e);
+}
+
 } // namespace
 
 struct RowsetPrinter::Column {
@@ -69,8 +77,11 @@ RowsetPrinter::RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, const 
 {
 }
 
-void RowsetPrinter::print(data::Rowset& rowset)
+void RowsetPrinter::print(data::Rowset& statement)
 {
+    // Counting copies the rows to a spool and the table is printed from it, so the statement
+    // runs once, also one that changes data as it returns rows.
+    data::SpoolRowset rowset(std::make_shared<data::Spool>(statement));
     std::vector<Column> columns = describeColumns(rowset);
     RepaintHold hold(m_writer, !m_rowsShownDuringExecution);
     writeHeader(columns);
@@ -177,6 +188,8 @@ uint64_t RowsetPrinter::countRows(data::Rowset& rowset)
         rowset.restart();
         while (rowset.next()) // a stop request fails the fetch in flight or the next one
             ++counted;
+    } catch (const data::SpoolError& e) {
+        throw spoolFailure(e); // rows lost on the way must not pass for the end of the table
     } catch (const data::ProviderError&) {
         // The count is what could be counted.
         m_failed = m_failed || !m_stop.isSet();
@@ -196,6 +209,8 @@ RowsetPrinter::Fetch RowsetPrinter::fetch(data::Rowset& rowset, const std::vecto
             std::memset(m_rowBuffer.data() + c.valueOffset, 0, sizeof(char16_t));
         rowset.getData(m_rowBuffer.data());
         return Fetch::Row;
+    } catch (const data::SpoolError& e) {
+        throw spoolFailure(e);
     } catch (const data::ProviderError&) {
         m_failed = m_failed || !m_stop.isSet();
         return Fetch::Failed;

@@ -9,7 +9,8 @@
 // Every field is left-aligned in its column's width (ColumnWidth.h, widened to a longer column
 // name) and closed by " | "; values are fetched as wide text, at most the width in characters.
 // The rows are counted in a pass of their own before they are printed, for the summary and the
-// progress bar (9 to 99 while printing). A stop request ends the table after the current row.
+// progress bar (9 to 99 while printing). That pass copies them to a spool (Spool.h), from which
+// they are printed: the statement runs once. A stop request ends the table after the current row.
 #include "console/script/ResultWriter.h"
 #include "console/script/RunFeedback.h"
 #include "console/script/StopCheck.h"
@@ -25,9 +26,11 @@ public:
     // The caller has armed the stop's token for the print (ScriptExecutor).
     RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, const StopSignal& stop, bool rowsShownDuringExecution);
 
-    // Throws Brelib::exception when the columns cannot be read or bound; what was written by then
-    // stays. A failure while fetching rows ends the table silently; the summary still follows.
-    void print(data::Rowset& rowset);
+    // Throws Brelib::exception when the columns cannot be read or bound, or the rows cannot be
+    // spooled; what was written by then stays. A failure of the statement while its rows are
+    // fetched ends the table silently after the rows before it; the summary still follows.
+    // `statement` has just been executed and is read once, from its first row.
+    void print(data::Rowset& statement);
     // A fetch failed for another reason than a stop, so the table (or its count) ended early.
     bool endedByFailure() const { return m_failed; }
 

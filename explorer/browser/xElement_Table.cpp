@@ -69,7 +69,10 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
         out.hideProgress();
         return;
     }
-    const TableData::LoadResult result = m_data->loadData(session, object, request.sql, request.redraw, sink());
+    // Blank SQL text shows the object itself.
+    const TableData::LoadResult result = request.sql.trimmed().isEmpty()
+                                             ? m_data->loadObject(session, object, request.redraw, sink())
+                                             : m_data->loadUserSql(session, request.sql, request.redraw, sink());
 
     std::lock_guard<std::mutex> guard(m_stateMutex);
     m_lastSqlGaveNoRows = result == TableData::LoadResult::NoRowset && !request.sql.isEmpty();

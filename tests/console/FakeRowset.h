@@ -10,8 +10,8 @@ namespace qbtest {
 struct FakeRowsetFaults {
     bool columnsFail = false;
     bool bindingFails = false;
-    int printFetchesBeforeFailure = -1; // -1: never; else next() fails after that many rows of the printing pass
-    bool countPassFindsNothing = false; // rows appear only after the counting pass
+    int fetchesBeforeFailure = -1; // -1: never; else next() fails after that many rows of a pass
+    bool restartGivesOtherRows = false; // like a statement that changes data: running it again returns other rows
 };
 
 class FakeRowset : public qb::data::Rowset {
@@ -42,14 +42,17 @@ public:
     }
     bool next(uint64_t skip = 0) override
     {
-        if (m_faults.countPassFindsNothing && m_restarts < 2)
-            return false;
-        if (m_restarts >= 2 && m_faults.printFetchesBeforeFailure >= 0 && m_fetched >= m_faults.printFetchesBeforeFailure)
+        if (m_faults.fetchesBeforeFailure >= 0 && m_fetched >= m_faults.fetchesBeforeFailure)
             throw qb::data::ProviderError(qb::data::E_FAIL, QStringLiteral("connection lost"));
         ++m_fetched;
+        if (m_faults.restartGivesOtherRows && m_restarts > 0)
+            return m_rows.next(skip + 1); // the first row is gone
         return m_rows.next(skip);
     }
+    int restarts() const { return m_restarts; }
     void getData(std::byte* rowBuffer) override { m_rows.getData(rowBuffer); }
+    std::optional<qb::data::HeldKind> currentValueKind(uint32_t ordinal) const override { return m_rows.currentValueKind(ordinal); }
+    bool holdsRowsWhole() const override { return m_rows.holdsRowsWhole(); }
 
 private:
     qb::data::MemoryRowset m_rows;

@@ -7,6 +7,7 @@
 #include "console/script/RowsetPrinter.h"
 
 #include "common/BrelibException.h"
+#include "support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -135,22 +136,45 @@ TEST_F(RowsetPrinterTest, ColumnAndBindingFailuresCarryTheProviderText)
     EXPECT_EQ(writer.text(), pad("n", 20) + " | \r\n"); // the header was out before the binding
 }
 
-TEST_F(RowsetPrinterTest, FetchFailureEndsTheTableSilently)
+TEST_F(RowsetPrinterTest, FetchFailureEndsTheTableSilentlyAfterTheRowsBeforeIt)
 {
     FakeRowset rowset({{QStringLiteral("n"), 1, 8, DBTYPE_I8}}, {Row{1}, Row{2}, Row{3}, Row{4}, Row{5}},
-                      FakeRowsetFaults{.printFetchesBeforeFailure = 2});
+                      FakeRowsetFaults{.fetchesBeforeFailure = 2});
     EXPECT_EQ(print(rowset), QString());
-    EXPECT_EQ(writer.texts(Append::Plain).size(), 2);
-    EXPECT_EQ(writer.texts(Append::Other), QStringList{"Selected 2 rows from 5\n\n"});
+    EXPECT_EQ(writer.texts(Append::Plain), (QStringList{pad("1", 20) + " | \r\n", pad("2", 20) + " | \r\n"}));
+    EXPECT_EQ(writer.texts(Append::Other), QStringList{"Selected 2 rows from 2\n\n"});
 }
 
-TEST_F(RowsetPrinterTest, RowsFoundAfterAnEmptyCountKeepProgressShortOfTheEnd)
+TEST_F(RowsetPrinterTest, TheTableShowsTheRowsOfTheOneExecution)
 {
-    FakeRowset rowset({{QStringLiteral("n"), 1, 8, DBTYPE_I8}}, {Row{1}, Row{2}, Row{3}},
-                      FakeRowsetFaults{.countPassFindsNothing = true});
+    // Prior to the fix, counting and printing each restarted the statement, which ran it again:
+    // a statement that changes data printed rows of a later run than the one counted.
+    FakeRowset rowset({{QStringLiteral("n"), 1, 8, DBTYPE_I8}, {QStringLiteral("b"), 2, 4, DBTYPE_BYTES}},
+                      {Row{1, QStringLiteral("ab")}, Row{2, QByteArray("\x01\xFE", 2)}, Row{3, QVariant()}},
+                      FakeRowsetFaults{.restartGivesOtherRows = true});
     EXPECT_EQ(print(rowset), QString());
-    EXPECT_EQ(writer.positions, (std::vector<int>{8, 9, 99}));
-    EXPECT_EQ(writer.texts(Append::Other), QStringList{"Selected 3 rows from 0\n\n"});
+    EXPECT_EQ(rowset.restarts(), 0);
+    // Text held in a bytes column prints as text, bytes as hexadecimal digits, as the provider gives them.
+    EXPECT_EQ(writer.texts(Append::Plain), (QStringList{pad("1", 20) + " | ab   | \r\n", pad("2", 20) + " | 01FE | \r\n",
+                                                        pad("3", 20) + " |      | \r\n"}));
+    EXPECT_EQ(writer.texts(Append::Other), QStringList{"Selected 3 rows from 3\n\n"});
+}
+
+TEST_F(RowsetPrinterTest, RowsThatCannotBeSpooledFailTheStatementInsteadOfCuttingTheTable)
+{
+    std::vector<Row> rows;
+    for (int i = 0; i < 2000; ++i)
+        rows.push_back(Row{i, QString(600, u'w')});
+    FakeRowset rowset({{QStringLiteral("n"), 1, 8, DBTYPE_I8}, {QStringLiteral("t"), 2, 600, DBTYPE_WSTR}}, std::move(rows));
+    QString error;
+    {
+        const qbtest::FileSizeLimit fullDisk(64 * 1024);
+        error = print(rowset);
+    }
+    EXPECT_EQ(error, "Execute has been aborten with an error - : The rows could not be written to temporary storage: "
+                     "No space left on device");
+    EXPECT_TRUE(writer.texts(Append::Plain).isEmpty());
+    EXPECT_TRUE(writer.texts(Append::Other).isEmpty()) << "no summary of a table cut short";
 }
 
 TEST_F(RowsetPrinterTest, StopEndsTheTableAfterTheCurrentRow)

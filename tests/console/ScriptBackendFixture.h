@@ -6,8 +6,6 @@
 #include "console/script/ScriptRun.h"
 #include "support/BackendFixture.h"
 
-#include <cstring>
-
 namespace qbtest {
 
 class ScriptBackendTest : public BackendFixture {
@@ -26,30 +24,6 @@ protected:
 
     // Rows of the table as another connection sees them.
     int64_t rowsSeenElsewhere(const QString& table) { return numberSeenElsewhere(QStringLiteral("SELECT count(*) FROM ") + table); }
-
-    // The number a query answers on another connection to this test's database; -1 for no row.
-    int64_t numberSeenElsewhere(const QString& query)
-    {
-        auto other = qb::data::createDataSource(backend->connectionString());
-        other->initialize();
-        auto otherSession = other->createSession();
-        int64_t affected = 0;
-        auto rowset = otherSession->execute(query, &affected);
-        qb::data::Binding b;
-        b.ordinal = 1;
-        b.type = qb::data::DBTYPE_I8;
-        b.valueOffset = 0;
-        b.lengthOffset = 8;
-        b.statusOffset = 12;
-        rowset->setBindings({b});
-        std::byte row[16] = {};
-        if (!rowset->next())
-            return -1;
-        rowset->getData(row);
-        int64_t count = 0;
-        std::memcpy(&count, row, sizeof count);
-        return count;
-    }
 
     std::shared_ptr<qb::data::Session> session;
     std::shared_ptr<RecordingResultWriter> writer = std::make_shared<RecordingResultWriter>();

@@ -84,6 +84,58 @@ TEST_P(ScriptBackendTest, RowsNotShownDuringExecutionHoldRepaintPerTable)
     EXPECT_EQ(writer->texts(qbtest::RecordingResultWriter::Append::Plain).size(), 6);
 }
 
+TEST_P(ScriptBackendTest, AnInsertAndANextValueThatReturnRowsChangeTheDataOnce)
+{
+    // Prior to the fix, counting the rows and printing them each ran the statement: the insert
+    // added its rows twice and the sequence moved twice.
+    backend->exec(QStringLiteral("CREATE TABLE t (id INTEGER, name VARCHAR(10))"));
+    const bool postgres = GetParam() == "postgres";
+    QString insert;
+    QString next;
+    if (postgres) {
+        backend->exec(QStringLiteral("CREATE SEQUENCE s"));
+        insert = QStringLiteral("insert into t values (1, 'Ann'), (2, NULL) returning id, name");
+        next = QStringLiteral("select nextval('s') as n");
+    } else {
+        // The SQLite ODBC driver returns rows from an insert or update only when it starts with WITH.
+        backend->exec(QStringLiteral("CREATE TABLE counter (n INTEGER)"));
+        backend->exec(QStringLiteral("INSERT INTO counter VALUES (0)"));
+        insert = QStringLiteral("with v(id, name) as (values (1, 'Ann'), (2, NULL)) insert into t select id, name from v "
+                                "returning id, name");
+        next = QStringLiteral("with step(k) as (select 1) update counter set n = n + (select k from step) returning n");
+    }
+    makeRun()->run(insert + QStringLiteral(";\n") + next + u';');
+    EXPECT_EQ(writer->text(),
+              "SQL>  " + insert + "\r\n"
+                  + field("id", 20) + field("name", 20) + "\r\n"
+                  + field("1", 20) + field("Ann", 20) + "\r\n"
+                  + field("2", 20) + field("", 20) + "\r\n"
+                  + "Selected 2 rows from 2\n\n"
+                  + "SQL>  " + next + "\r\n"
+                  + field("n", 20) + "\r\n"
+                  + field("1", 20) + "\r\n"
+                  + "Selected 1 rows from 1\n\n");
+    EXPECT_TRUE(writer->errors.isEmpty()) << writer->errors.join(u'\n').toStdString();
+    EXPECT_EQ(rowsSeenElsewhere(QStringLiteral("t")), 2);
+    EXPECT_EQ(numberSeenElsewhere(postgres ? QStringLiteral("SELECT last_value FROM s") : QStringLiteral("SELECT n FROM counter")), 1);
+}
+
+TEST_P(ScriptBackendTest, TextInABinaryColumnPrintsAsText)
+{
+    // SQLite keeps what it is given; the copy of the rows keeps text as text, as the provider
+    // shows it. The other backends hold only bytes there: hexadecimal digits.
+    backend->exec(QStringLiteral("CREATE TABLE d (b %1)").arg(backend->blobType()));
+    backend->exec(QStringLiteral("INSERT INTO d VALUES (%1)").arg(backend->blobLiteral("\x0A\xFF")));
+    if (isSqlite())
+        backend->exec(QStringLiteral("INSERT INTO d VALUES ('text'), (42)"));
+    makeRun()->run(QStringLiteral("select b from d;"));
+    QStringList values;
+    for (const QString& row : writer->texts(qbtest::RecordingResultWriter::Append::Plain))
+        values << row.section(u'|', 0, 0).trimmed();
+    const QStringList expected = isSqlite() ? QStringList{"0AFF", "text", "42"} : QStringList{"0AFF"};
+    EXPECT_EQ(values, expected) << writer->text().toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ScriptBackendTest, ::testing::ValuesIn(qbtest::backendNames()), qbtest::backendTestName);
 
 } // namespace

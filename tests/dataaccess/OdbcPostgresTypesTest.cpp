@@ -63,7 +63,7 @@ TEST(OdbcPostgresTypesTest, EveryGridCellReadsAsPsqlShowsIt)
     source->initialize();
     TableData data;
     RecordingReportSink sink;
-    ASSERT_EQ(data.loadData(source->createSession(), {}, PostgresTypeTable::query(), true, sink),
+    ASSERT_EQ(data.loadUserSql(source->createSession(), PostgresTypeTable::query(), true, sink),
               TableData::LoadResult::Loaded)
         << sink.errorList().join(u'\n').toStdString();
     ASSERT_EQ(data.rowsOnCurrentPage(), int(reference.size()));

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace qbtest {
 
 class BackendFixture : public ::testing::TestWithParam<std::string> {
@@ -28,6 +30,29 @@ protected:
                                      "INSERT INTO %1 (id, name) SELECT i, 'row ' || i FROM c")
                           .arg(table)
                           .arg(n));
+    }
+
+    // The number the database gives for `sql` (first column of the first row), asked on a
+    // connection of its own, so it is what other users see; -1 when there is no row.
+    int64_t numberSeenElsewhere(const QString& sql)
+    {
+        auto other = qb::data::createDataSource(backend->connectionString());
+        other->initialize();
+        auto rowset = other->createSession()->execute(sql);
+        qb::data::Binding b;
+        b.ordinal = 1;
+        b.type = qb::data::DBTYPE_I8;
+        b.valueOffset = 0;
+        b.lengthOffset = 8;
+        b.statusOffset = 12;
+        rowset->setBindings({b});
+        std::byte row[16] = {};
+        if (!rowset->next())
+            return -1;
+        rowset->getData(row);
+        int64_t number = 0;
+        std::memcpy(&number, row, sizeof number);
+        return number;
     }
 
     TempDir scratch;

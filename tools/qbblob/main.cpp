@@ -46,7 +46,7 @@ int openCell(const QStringList& args)
     auto source = data::createDataSource(option(args, QStringLiteral("-constr")));
     source->initialize();
     data::TableData table;
-    if (table.loadData(source->createSession(), {}, option(args, QStringLiteral("-sql")), false, sink) !=
+    if (table.loadUserSql(source->createSession(), option(args, QStringLiteral("-sql")), false, sink) !=
         data::TableData::LoadResult::Loaded)
         return 1;
     const int row = option(args, QStringLiteral("-row"), QStringLiteral("0")).toInt();

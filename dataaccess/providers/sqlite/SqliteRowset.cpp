@@ -55,6 +55,7 @@ void SqliteRowset::setBindings(std::vector<Binding> bindings)
 
 bool SqliteRowset::step()
 {
+    ++m_rowsStepped;
     SqliteDatabase::Hold hold(*m_db);
     const int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW) {
@@ -89,6 +90,7 @@ void SqliteRowset::rewind()
     sqlite3_reset(m_statement); // its result repeats the last step's error, already reported
     m_state = State::BeforeFirst;
     m_peeked = false;
+    ++m_rowsStepped;
 }
 
 bool SqliteRowset::next(uint64_t skip)
@@ -108,16 +110,35 @@ bool SqliteRowset::next(uint64_t skip)
     return true;
 }
 
+std::optional<HeldKind> SqliteRowset::currentValueKind(uint32_t ordinal) const
+{
+    if (m_state != State::OnRow || m_peeked || ordinal < 1 || ordinal > m_columns.size())
+        return std::nullopt;
+    const int read = m_readRow == m_rowsStepped ? m_readTypes[ordinal - 1] : -1;
+    switch (read >= 0 ? read : sqlite3_column_type(m_statement, int(ordinal) - 1)) {
+    case SQLITE_BLOB:
+        return HeldKind::Bytes;
+    case SQLITE_NULL:
+        return std::nullopt;
+    default:
+        return HeldKind::Text; // text is UTF-8, numbers give their text
+    }
+}
+
 void SqliteRowset::getData(std::byte* rowBuffer)
 {
     InterruptToken::checkArmed();
     if (m_state != State::OnRow || m_peeked)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("There is no current row to read."));
+    m_readTypes.assign(m_columns.size(), -1);
+    m_readRow = m_rowsStepped;
     for (size_t i = 0; i < m_bindings.size(); ++i) {
         const Binding& b = m_bindings[i];
         const int c = int(b.ordinal) - 1;
         CellValue value;
-        switch (sqlite3_column_type(m_statement, c)) {
+        const int type = sqlite3_column_type(m_statement, c);
+        m_readTypes[size_t(c)] = type;
+        switch (type) {
         case SQLITE_INTEGER:
             value = CellValue::fromInteger(sqlite3_column_int64(m_statement, c));
             break;

@@ -6,6 +6,7 @@
 #include "dataaccess/ValueConversion.h"
 
 #include <memory>
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -25,6 +26,9 @@ public:
     bool next(uint64_t skip = 0) override;
     void getData(std::byte* rowBuffer) override;
     void suspend() override;
+    // A column holds values of any kind, whatever its declared type.
+    std::optional<HeldKind> currentValueKind(uint32_t ordinal) const override;
+    bool holdsRowsWhole() const override { return true; }
 
 private:
     enum class State { BeforeFirst, OnRow, AtEnd };
@@ -39,6 +43,12 @@ private:
     ByRefStore m_byRef;
     State m_state = State::BeforeFirst;
     bool m_peeked = false; // a row was stepped ahead (to type expression columns) and not yet handed out
+    // Storage classes as getData found them, per column (-1: not read), for currentValueKind:
+    // asking again after getData converted a value (a float read as text) has no defined answer.
+    // Valid while m_readRow == m_rowsStepped.
+    std::vector<int> m_readTypes;
+    uint64_t m_rowsStepped = 0;
+    uint64_t m_readRow = UINT64_MAX;
 };
 
 } // namespace qb::data::sqlite

@@ -43,7 +43,7 @@ protected:
 
     void load(const QString& sql)
     {
-        ASSERT_EQ(data.loadData(session, {}, sql, false, sink), TableData::LoadResult::Loaded)
+        ASSERT_EQ(data.loadUserSql(session, sql, false, sink), TableData::LoadResult::Loaded)
             << sink.errorList().join(u'\n').toStdString();
     }
 
