@@ -41,6 +41,9 @@ enum : int {
     SaveComplete = 61433,
     ExportQuestion = 61434,
     RegFileFilterName = 61435,
+    ExportErrorCaption = 61436,
+    ExportFileError = 61437,
+    SaveFailed = 61438,
     ErrorCaption = 60000, // shared "Vexa@Qorvex: Error message"
 };
 

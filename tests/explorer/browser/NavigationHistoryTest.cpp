@@ -114,8 +114,8 @@ TEST(NavigationHistory, LeavingElementZeroRecordsNothing)
     FakeWindow w(20);
     w.visit(1); // current was 0: nothing shown yet
     EXPECT_FALSE(w.history.canGoBack());
-    w.history.recordPoint({0, "nothing", std::nullopt});
-    w.history.recordPoint({-2, "nothing", std::nullopt});
+    w.history.recordPoint({0, "nothing", std::nullopt, std::nullopt});
+    w.history.recordPoint({-2, "nothing", std::nullopt, std::nullopt});
     EXPECT_FALSE(w.history.canGoBack());
 }
 

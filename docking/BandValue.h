@@ -1,10 +1,10 @@
 #pragma once
-// A toolbar band's place in the bar, packed into the one REG_DWORD the band has in \1.6\view so
-// that the whole bar comes back from one value per band: the width in the low 16 bits, a line
-// break before the band at bit 16, the band's order in the bar in the top byte.
+// A toolbar band's place in the bar, packed into one 32-bit value (the REG_DWORD named by the
+// band's id) so that the whole bar comes back from one value per band: the width in the low 16
+// bits, a line break before the band at bit 16, the band's order in the bar in the top byte.
 #include <cstdint>
 
-namespace qb::settings {
+namespace qb::docking {
 
 struct BandValue {
     uint16_t width = 0;
@@ -19,4 +19,4 @@ struct BandValue {
     }
 };
 
-} // namespace qb::settings
+} // namespace qb::docking
