@@ -40,16 +40,16 @@ bool splitKeyPath(const QString& path, QStringList* names)
 {
     names->clear();
     for (const QString& part : path.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
-        if (part.size() > maxKeyNameLength || !isStorableText(part))
+        if (part.size() > kMaxKeyNameLength || !isStorableText(part) || names->size() == kMaxKeyDepth)
             return false;
         names->append(part);
     }
     return true;
 }
 
-bool isValidValueName(const QString& name)
+bool isStorableValueName(const QString& name)
 {
-    return name.size() <= maxValueNameLength && isStorableText(name);
+    return name.size() <= kMaxValueNameLength && isStorableText(name);
 }
 
 } // namespace qb::reg::detail
