@@ -56,11 +56,11 @@ private:
         const qsizetype start = m_pos;
         while (!atEnd() && peek() != u'=') {
             if (peek() == u';')
-                fail(QStringLiteral("\"%1\" has no \"=\"").arg(m_text.mid(start, m_pos - start).trimmed()), start);
+                fail(QStringLiteral("\"%1\" has no \"=\"").arg(excerptOf(m_text.mid(start, m_pos - start).trimmed())), start);
             ++m_pos;
         }
         if (atEnd())
-            fail(QStringLiteral("\"%1\" has no \"=\"").arg(m_text.mid(start).trimmed()), start);
+            fail(QStringLiteral("\"%1\" has no \"=\"").arg(excerptOf(m_text.mid(start).trimmed())), start);
         const QString key = m_text.mid(start, m_pos - start).trimmed();
         ++m_pos; // "="
         return key;
@@ -209,6 +209,12 @@ bool isBracedValue(const QString& v)
         }
     }
     return true;
+}
+
+QString excerptOf(const QString& text)
+{
+    constexpr qsizetype kLength = 40;
+    return text.size() <= kLength ? text : text.left(kLength) + QStringLiteral("...");
 }
 
 std::optional<bool> parseBoolean(const QString& value)
