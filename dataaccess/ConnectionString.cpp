@@ -130,9 +130,10 @@ bool needsQuotes(const QString& value)
         return false;
     if (isBracedValue(value))
         return false; // braces already protect it
-    // A first character that opens a quote or a brace would be read as one.
+    // A first character that opens a quote or a brace would be read as one; white space at either
+    // end (any the trimming of a plain value removes: form feeds, no-break spaces too) would be lost.
     return value.contains(u';') || value.front() == u'"' || value.front() == u'\'' || value.front() == u'{' ||
-           isBlank(value.front()) || isBlank(value.back());
+           value.front().isSpace() || value.back().isSpace();
 }
 
 } // namespace

@@ -121,6 +121,17 @@ TEST(ConnectionString, ValuesThatOnlyLookBracedAreQuotedSoTheyComeBackTheSame)
     EXPECT_FALSE(isBracedValue(QStringLiteral("{a}b}")));
 }
 
+TEST(ConnectionString, ValuesEndingInAnyWhiteSpaceAreQuotedSoTheyKeepIt)
+{
+    // Prior to the fix a password ending in a no-break space or a form feed was written bare, and
+    // reading the string back trimmed it off.
+    for (const QString& value : {QStringLiteral("secret\u00A0"), QStringLiteral("\fx"), QStringLiteral("a\u2028"), QStringLiteral("\v")}) {
+        ConnectionString cs;
+        cs.set(QStringLiteral("Pwd"), value);
+        EXPECT_EQ(ConnectionString::parse(cs.toString()).value(QStringLiteral("Pwd")), value) << cs.toString().toStdString();
+    }
+}
+
 TEST(ConnectionString, BooleanValues)
 {
     for (const char* yes : {"True", "yes", " 1 "})
