@@ -61,8 +61,8 @@ extern HKEY const HKEY_PERFORMANCE_DATA;
 extern HKEY const HKEY_CURRENT_CONFIG;
 extern HKEY const HKEY_DYN_DATA;
 
-// Limits of names and of the tree. A name is valid UTF-16 without NUL characters (it could not be
-// stored and read back as written otherwise); a key lies at most kMaxKeyDepth levels below its
+// Limits of names and of the tree. A name is valid UTF-16 without NUL, U+FFFE or U+FFFF (it could
+// not be stored and read back as written otherwise); a key lies at most kMaxKeyDepth levels below its
 // root, which keeps every key's path, and a script of the tree, of bounded size. Calls given more
 // answer ERROR_INVALID_PARAMETER.
 inline constexpr int kMaxKeyNameLength = 255;     // UTF-16 code units of one key name

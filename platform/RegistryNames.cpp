@@ -17,11 +17,13 @@ QByteArray bigEndianUnits(const QString& text)
     return bytes;
 }
 
-// Names travel as NUL-terminated text on the original platform and are stored as UTF-8 here,
-// so a NUL or a lone surrogate could not come back as written: refuse them.
+// Callers pass names as NUL-terminated text and the hive stores them as UTF-8, so a NUL or a lone
+// surrogate could not come back as written: refuse them. The same holds for U+FFFE and U+FFFF,
+// which SQLite hands back as U+FFFD: such a name would enumerate as one that finds nothing.
 bool isStorableText(const QString& name)
 {
-    return QStringView(name).isValidUtf16() && !name.contains(QChar(0));
+    return QStringView(name).isValidUtf16() && !name.contains(QChar(0)) && !name.contains(QChar(0xFFFE))
+        && !name.contains(QChar(0xFFFF));
 }
 
 } // namespace

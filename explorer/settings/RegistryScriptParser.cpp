@@ -173,11 +173,11 @@ private:
                 fail(number, QStringLiteral("the key path has an empty key name"));
             if (name.size() > kMaxKeyNameLength)
                 fail(number, QStringLiteral("a key name is longer than %1 characters").arg(kMaxKeyNameLength));
-            if (name.contains(QChar(0)))
-                fail(number, QStringLiteral("a key name holds a NUL character"));
             if (++depth > kMaxKeyDepth)
                 fail(number, QStringLiteral("the key path is deeper than %1 keys").arg(kMaxKeyDepth));
         }
+        if (!isValidKeyPath(path))
+            fail(number, QStringLiteral("a key name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"));
     }
 
     void valueLine(const Line& line)
@@ -200,8 +200,8 @@ private:
             entry.valueName = c.quoted(QStringLiteral("value name"));
         if (entry.valueName.size() > kMaxValueNameLength)
             fail(line.number, QStringLiteral("the value name is longer than %1 characters").arg(kMaxValueNameLength));
-        if (entry.valueName.contains(QChar(0)))
-            fail(line.number, QStringLiteral("the value name holds a NUL character"));
+        if (!isValidValueName(entry.valueName))
+            fail(line.number, QStringLiteral("the value name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"));
         c.skipBlanks();
         if (c.peek() != u'=')
             fail(line.number, QStringLiteral("\"=\" expected after the value name"));

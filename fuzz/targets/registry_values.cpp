@@ -178,7 +178,10 @@ private:
 
     void subKey()
     {
-        const QString path = nameOf(m_in, m_keys) + (m_in.byte() % 4 ? QString() : u'\\' + nameOf(m_in, m_keys));
+        // One read after the other: the order of operands of "+" is the compiler's choice.
+        QString path = nameOf(m_in, m_keys);
+        if (m_in.byte() % 4 == 0)
+            path += u'\\' + nameOf(m_in, m_keys);
         const QStringList parts = path.split(u'\\', Qt::SkipEmptyParts);
         KeyGuard sub;
         long rc = m_in.byte() % 2 ? RegCreateKeyEx(m_key, path, sub.out()) : RegOpenKeyEx(m_key, path, sub.out());

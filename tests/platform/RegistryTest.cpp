@@ -247,6 +247,12 @@ TEST_F(Registry, BadHandlesAndArgumentsAreRefused)
     EXPECT_FALSE(isValidValueName(QString(kMaxValueNameLength + 1, QLatin1Char('v'))));
     EXPECT_TRUE(isValidValueName(QString(kMaxValueNameLength, QLatin1Char('v'))));
     EXPECT_FALSE(isValidKeyPath(loneSurrogate));
+    // Prior to the fix these were stored, and enumerated back with U+FFFD in their place: a name
+    // that then found nothing.
+    for (const QChar nonCharacter : {QChar(0xFFFE), QChar(0xFFFF)}) {
+        EXPECT_EQ(RegSetValueEx(root(), QStringLiteral("v") + nonCharacter, REG_DWORD, "abcd", 4), ERROR_INVALID_PARAMETER);
+        EXPECT_EQ(RegCreateKeyEx(root(), QStringLiteral("k") + nonCharacter, key.out()), ERROR_INVALID_PARAMETER);
+    }
     char buffer[4];
     EXPECT_EQ(RegQueryValueEx(root(), QStringLiteral("v"), nullptr, buffer, nullptr), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegQueryInfoKey(root(), nullptr), ERROR_INVALID_PARAMETER);

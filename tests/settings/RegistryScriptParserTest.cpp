@@ -126,10 +126,12 @@ TEST(RegistryScriptParserTest, WhatTheRegistryRefusesIsRefusedBeforeTheImport)
     for (int i = 0; i < 100000; ++i)
         deep += "\\k";
     const std::pair<QByteArray, const char*> cases[] = {
-        {head + QByteArray("\"a\0b\"=\"x\"\n", 10), "line 5: the value name holds a NUL character"},
+        {head + QByteArray("\"a\0b\"=\"x\"\n", 10), "line 5: the value name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"},
+        {head + "\"a\xEF\xBF\xBF\"=\"x\"\n", "line 5: the value name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"},
         {head + "\"" + QByteArray(kMaxValueNameLength + 1, 'v') + "\"=\"x\"\n", "line 5: the value name is longer than 16383 characters"},
         {head + "[HKEY_CURRENT_USER\\" + QByteArray(kMaxKeyNameLength + 1, 'k') + "]\n", "line 5: a key name is longer than 255 characters"},
-        {head + QByteArray("[HKEY_CURRENT_USER\\a\0]\n", 23), "line 5: a key name holds a NUL character"},
+        {head + QByteArray("[HKEY_CURRENT_USER\\a\0]\n", 23), "line 5: a key name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"},
+        {head + "[HKEY_CURRENT_USER\\a\xEF\xBF\xBE]\n", "line 5: a key name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"},
         {head + deep + "]\n", "line 5: the key path is deeper than 512 keys"},
         {head + "[HKEY_USERS\\X]\n", "line 5: the root key HKEY_USERS holds nothing here and cannot be written"},
         {head + "[-HKEY_DYN_DATA\\X]\n", "line 5: the root key HKEY_DYN_DATA holds nothing here and cannot be written"},
