@@ -46,7 +46,9 @@ for t in "${targets[@]}"; do
   faultsBefore=$(find "$artifacts" -type f | wc -l)
   args=(-max_total_time="$seconds" -timeout=1 -malloc_limit_mb=256 -rss_limit_mb=2048
         -artifact_prefix="$artifacts/" -print_final_stats=1)
-  [ "$jobs" -gt 1 ] && args+=(-fork="$jobs")
+  if [ "$jobs" -gt 1 ]; then
+    args+=(-fork="$jobs")
+  fi
   echo "== $t: $seconds s, $jobs process(es), log $log"
   set +e
   "build/fuzz/fuzz/fuzz_$t" "${args[@]}" "$work" "fuzz/corpus/$t" >"$log" 2>&1
@@ -55,10 +57,10 @@ for t in "${targets[@]}"; do
   after=$(find "$work" -type f | wc -l)
   faults=$(( $(find "$artifacts" -type f | wc -l) - faultsBefore ))
   # Status lines: "#N ... cov: C ft: F ... rss: RMb" (in-process) or "#N: cov: C ft: F ..." (fork).
-  runs=$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#')
-  cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+')
-  ft=$(grep -oE 'ft: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+')
-  rss=$(grep -oE 'rss: [0-9]+Mb' "$log" | grep -oE '[0-9]+' | sort -n | tail -1)
+  runs=$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#' || true)
+  cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || true)
+  ft=$(grep -oE 'ft: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+' || true)
+  rss=$(grep -oE 'rss: [0-9]+Mb' "$log" | grep -oE '[0-9]+' | sort -n | tail -1 || true)
   line="$t: runs ${runs:-0}, coverage ${cov:-?} edges (${ft:-?} features), new inputs $((after - before)), crashes $faults"
   [ -n "$rss" ] && line+=", peak rss ${rss} MB"
   if [ "$faults" -gt 0 ] || { [ "$rc" -ne 0 ] && [ "$faults" -eq 0 ]; }; then
