@@ -15,7 +15,7 @@ fi
 out=$(mktemp)
 trap 'rm -rf "$out"' EXIT
 failed=()
-for suite in dataaccess odbc console; do
+for suite in dataaccess odbc console window; do
   printf '== bench/run-%s.sh\n' "$suite"
   bench/run-"$suite".sh "$build" "$runs" | tee -a "$out" || failed+=("$suite")
   echo

@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-svg-dev libqt6svg6
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql

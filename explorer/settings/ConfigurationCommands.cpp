@@ -8,13 +8,20 @@
 
 namespace qb::settings {
 
-void saveConfiguration(const std::function<void()>& saveLayout, OptionsGroups& groups, UserPrompts& prompts)
+bool saveConfiguration(const std::function<long()>& saveLayout, OptionsGroups& groups, UserPrompts& prompts)
 {
-    if (saveLayout)
-        saveLayout();
-    groups.writeAll();
+    const long layoutResult = saveLayout ? saveLayout() : 0;
+    const long groupsResult = groups.writeAll();
+    const long failure = layoutResult != 0 ? layoutResult : groupsResult;
+    if (failure != 0) {
+        // Announcing success here would let the user quit believing the settings were kept.
+        prompts.showMessage(MessageIcon::Error, qb::loadString(strings::ErrorCaption),
+                            qb::loadString(strings::SaveFailed).replace(QLatin1String("%li"), QString::number(failure)));
+        return false;
+    }
     prompts.showMessage(MessageIcon::Information, qb::loadString(strings::InformationCaption),
                         qb::loadString(strings::SaveComplete));
+    return true;
 }
 
 bool exportConfiguration(UserPrompts& prompts, const std::function<void()>& saveConfig, const QString& rootPath)

@@ -12,8 +12,10 @@ class OptionsGroups;
 class UserPrompts;
 
 // Runs the layout save exactly as at close (the window's save-layout flag applies inside it, the
-// recent document list is written in any case), writes every option group, then tells the user.
-void saveConfiguration(const std::function<void()>& saveLayout, OptionsGroups& groups, UserPrompts& prompts);
+// recent document list is written in any case; it answers 0 or the first registry error), writes
+// every option group, then tells the user: that it is complete, or that a registry write failed.
+// Answers whether everything was written.
+bool saveConfiguration(const std::function<long()>& saveLayout, OptionsGroups& groups, UserPrompts& prompts);
 
 // Asks whether to save first (Yes runs saveConfig, No goes on, Cancel stops), lets the user choose
 // a .reg file, and writes HKEY_CURRENT_USER\<root>\1.6 to it. The recent document list lies

@@ -47,7 +47,7 @@ long LayoutStore::saveView(ViewSettings& view, const WindowLayout& layout) const
     if (const long rc = RegCreateKeyEx(HKEY_CURRENT_USER, m_rootPath + viewKey(), key.out()); rc != ERROR_SUCCESS)
         return rc;
     const WindowRect& r = layout.rect;
-    const bool fullWindow = r.left < 0 && r.top < 0;
+    const bool fullWindow = layout.maximized;
     long rc = writeDwordValue(key.get(), QStringLiteral("IsFullWnd"), fullWindow ? 1 : 0);
     if (!fullWindow) {
         // A maximised window keeps the normal rectangle saved before it was maximised.

@@ -17,7 +17,7 @@ public:
 
     // The save at window close and by "Save the Configuration". With the save-layout flag set
     // (cleared by -dontsavelayout): FirstStart becomes 0 and the view group is written, then
-    // IsFullWnd (1 when left and top are both negative, a maximised window), the rectangle only
+    // IsFullWnd (1 for a maximised window), the rectangle only
     // when it is 0, the bands in order, and the four docking records. The recent document list is
     // written in any case. Answers 0 or the first registry error; nothing is reported.
     long save(ViewSettings& view, const WindowLayout& layout, bool saveLayoutFlag, const RecentDocumentList& recent) const;

@@ -14,14 +14,26 @@ OptionsGroups::OptionsGroups(const QString& rootPath)
 
 OptionsGroups::~OptionsGroups()
 {
-    writeAll();
+    writeChanged();
 }
 
 long OptionsGroups::writeAll()
 {
+    return write(false);
+}
+
+long OptionsGroups::writeChanged()
+{
+    return write(true);
+}
+
+long OptionsGroups::write(bool onlyChanged)
+{
     long first = 0;
     for (SettingsGroup* group : {static_cast<SettingsGroup*>(&m_general), static_cast<SettingsGroup*>(&m_dataList),
                                  static_cast<SettingsGroup*>(&m_dataTree), static_cast<SettingsGroup*>(&m_reportWindow)}) {
+        if (onlyChanged && !group->changed())
+            continue;
         const long rc = group->loadSave(SettingsGroup::Write);
         if (first == 0)
             first = rc;

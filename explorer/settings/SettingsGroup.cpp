@@ -92,6 +92,14 @@ private:
     LockedSetting* m_found = nullptr;
 };
 
+class ValuesVisitor : public SettingsVisitor {
+public:
+    std::vector<uint32_t> values;
+    void key(const QString&) override {}
+    void number(const QString&, LockedSetting& field, uint32_t) override { values.push_back(field.get()); }
+    void dword(const QString&, LockedSetting& field, uint32_t) override { values.push_back(field.get()); }
+};
+
 } // namespace
 
 SettingsGroup::SettingsGroup(QString rootPath) : m_rootPath(std::move(rootPath)) {}
@@ -102,21 +110,43 @@ long SettingsGroup::loadSave(int mode)
     case SetDefaults: {
         DefaultsVisitor visitor;
         describe(visitor);
+        if (!m_hasStored) {
+            m_stored = values();
+            m_hasStored = true;
+        }
         return ERROR_SUCCESS;
     }
     case Read: {
         ReadVisitor visitor(m_rootPath);
         describe(visitor);
+        m_stored = values();
+        m_hasStored = true;
         return visitor.result();
     }
     case Write: {
         WriteVisitor visitor(m_rootPath);
         describe(visitor);
+        if (visitor.result() == ERROR_SUCCESS) {
+            m_stored = values();
+            m_hasStored = true;
+        }
         return visitor.result();
     }
     default:
         return -1;
     }
+}
+
+std::vector<uint32_t> SettingsGroup::values()
+{
+    ValuesVisitor visitor;
+    describe(visitor);
+    return std::move(visitor.values);
+}
+
+bool SettingsGroup::changed()
+{
+    return !m_hasStored || values() != m_stored;
 }
 
 LockedSetting* SettingsGroup::field(const QString& valueName)

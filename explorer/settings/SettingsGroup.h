@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace qb::settings {
 
@@ -29,6 +30,11 @@ public:
     // The field stored under this value name (without regard to case), or nullptr. The options
     // pages reach their fields through it.
     LockedSetting* field(const QString& valueName);
+
+    // Whether a value differs from what the group last read from or wrote to the registry (or,
+    // before either, from its defaults). A window writes only the groups it changed, so closing
+    // it never puts its old copy over what another window saved in the meantime.
+    bool changed();
     uint32_t value(const QString& valueName);
     void setValue(const QString& valueName, uint32_t value);
 
@@ -37,7 +43,11 @@ protected:
     virtual void describe(SettingsVisitor& visitor) = 0;
 
 private:
+    std::vector<uint32_t> values();
+
     QString m_rootPath;
+    std::vector<uint32_t> m_stored; // the values as last read or written
+    bool m_hasStored = false;
 };
 
 } // namespace qb::settings

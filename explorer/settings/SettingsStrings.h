@@ -43,6 +43,7 @@ enum : int {
     RegFileFilterName = 61435,
     ExportErrorCaption = 61436,
     ExportFileError = 61437,
+    SaveFailed = 61438,
     ErrorCaption = 60000, // shared "Vexa@Qorvex: Error message"
 };
 

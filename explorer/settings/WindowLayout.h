@@ -27,7 +27,8 @@ struct WindowRect {
 };
 
 struct WindowLayout {
-    WindowRect rect;                // screen coordinates
+    bool maximized = false;         // the window says so itself (edges tell nothing on X11)
+    WindowRect rect;                // screen coordinates; the normal rectangle of a maximised window
     std::vector<ToolbarBand> bands; // in band order
     DockingRecord report{};
     DockingRecord dataQuickView{};

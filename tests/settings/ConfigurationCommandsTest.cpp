@@ -1,7 +1,7 @@
 // "Save the Configuration" and "Export the Configuration...": the flow with its question and
 // file choice, and the exact bytes of an exported settings tree against a reference file.
 #include "common/RecentDocumentList.h"
-#include "explorer/settings/BandValue.h"
+#include "docking/BandValue.h"
 #include "explorer/settings/ConfigurationCommands.h"
 #include "explorer/settings/ElementListStyles.h"
 #include "explorer/settings/LayoutStore.h"
@@ -17,6 +17,7 @@
 
 using namespace qb::settings;
 using namespace qb::reg;
+using qb::docking::BandValue;
 
 namespace {
 
@@ -45,10 +46,10 @@ WindowLayout sampleLayout()
 class ConfigurationCommandsTest : public ::testing::Test {
 protected:
     // A window's worth of settings: options groups, view group, recent list, one element's styles.
-    void saveLayout()
+    long saveLayout()
     {
         ++m_layoutSaves;
-        LayoutStore().save(m_view, sampleLayout(), true, m_recent);
+        return LayoutStore().save(m_view, sampleLayout(), true, m_recent);
     }
     void buildSettingsTree()
     {
@@ -56,7 +57,7 @@ protected:
         m_recent.add(QStringLiteral("/home/ann/shop.udl"));
         m_groups.general().setValue(QStringLiteral("MaxBackupPoints"), 35);
         m_groups.dataList().setValue(QStringLiteral("IsShowGrid"), 0);
-        saveConfiguration([this] { saveLayout(); }, m_groups, m_prompts);
+        saveConfiguration([this] { return saveLayout(); }, m_groups, m_prompts);
         ElementListStyles styles(1);
         styles.setListViewStyles(1);
         styles.setListViewStylesEx(0x00010020);
@@ -75,11 +76,20 @@ protected:
 TEST_F(ConfigurationCommandsTest, SaveRunsTheLayoutSaveWritesTheGroupsAndTells)
 {
     m_groups.dataTree().setValue(QStringLiteral("IsTrackSelect"), 1);
-    saveConfiguration([this] { saveLayout(); }, m_groups, m_prompts);
+    saveConfiguration([this] { return saveLayout(); }, m_groups, m_prompts);
     EXPECT_EQ(m_layoutSaves, 1);
     EXPECT_EQ(qbtest::getValue(kRoot + dataTreeKey(), QStringLiteral("IsTrackSelect"))->data.left(4), QByteArray("1\0\0\0", 4));
     EXPECT_TRUE(qbtest::getValue(kRoot + viewKey(), QStringLiteral("sqledt")).has_value());
     EXPECT_EQ(m_prompts.messages, QStringList{kSaved});
+}
+
+TEST_F(ConfigurationCommandsTest, SaveReportsARegistryWriteThatFailed)
+{
+    // Prior to the fix, the completion message was shown whatever the writes answered.
+    EXPECT_FALSE(saveConfiguration([] { return 5L; }, m_groups, m_prompts));
+    ASSERT_EQ(m_prompts.messages.size(), 1);
+    EXPECT_EQ(m_prompts.messages.first(),
+              QStringLiteral("4|Vexa@Qorvex: Error message|The configuration could not be saved into the registry (error 5)."));
 }
 
 TEST_F(ConfigurationCommandsTest, ExportedSettingsTreeMatchesTheReferenceByteForByte)
@@ -124,7 +134,7 @@ TEST_F(ConfigurationCommandsTest, ExportAnsweredYesSavesFirst)
     m_groups.general().setValue(QStringLiteral("MaxBackupPoints"), 499);
     m_prompts.answer = Answer::Yes;
     m_prompts.chosenFile = m_files.qfile("yes.reg");
-    ASSERT_TRUE(exportConfiguration(m_prompts, [this] { saveConfiguration([this] { saveLayout(); }, m_groups, m_prompts); }));
+    ASSERT_TRUE(exportConfiguration(m_prompts, [this] { saveConfiguration([this] { return saveLayout(); }, m_groups, m_prompts); }));
     EXPECT_TRUE(qbtest::readFile(m_prompts.chosenFile).contains("\"MaxBackupPoints\" = \"499\"\r\n"));
     EXPECT_EQ(m_prompts.messages.last(), kSaved);
 }

@@ -1,7 +1,7 @@
 // The layout save and restore in the registry: what the save-layout flag guards, the maximised
 // window, bands and docking records.
 #include "common/RecentDocumentList.h"
-#include "explorer/settings/BandValue.h"
+#include "docking/BandValue.h"
 #include "explorer/settings/LayoutStore.h"
 #include "explorer/settings/SettingsNumber.h"
 #include "settings/SettingsTestSupport.h"
@@ -11,6 +11,7 @@
 
 using namespace qb::settings;
 using namespace qb::reg;
+using qb::docking::BandValue;
 using qbtest::getValue;
 
 namespace {
@@ -95,13 +96,28 @@ TEST_F(LayoutStoreTest, MaximisedWindowSavesFullWindowAndKeepsTheOldRectangle)
     ViewSettings viewGroup;
     ASSERT_EQ(m_store.save(viewGroup, sampleLayout(), true, m_recent), ERROR_SUCCESS);
     WindowLayout maximised = sampleLayout();
-    maximised.rect = {-8, -8, 1928, 1048};
+    maximised.maximized = true;
+    maximised.rect = {0, 0, 1920, 1040};
     ASSERT_EQ(m_store.save(viewGroup, maximised, true, m_recent), ERROR_SUCCESS);
     EXPECT_EQ(getValue(view(), QStringLiteral("IsFullWnd"))->data, qbtest::dwordData(1));
     const StoredLayout stored = m_store.read(0);
     EXPECT_TRUE(stored.fullWindow);
     EXPECT_EQ(stored.rect.left, 10);
     EXPECT_EQ(stored.rect.right, 810);
+}
+
+TEST_F(LayoutStoreTest, NegativeEdgesAloneAreNotAMaximisedWindow)
+{
+    // Prior to the fix, a window placed partly left of and above the screen was saved as maximised
+    // and came back maximised.
+    ViewSettings viewGroup;
+    WindowLayout moved = sampleLayout();
+    moved.rect = {-30, -20, 370, 380};
+    ASSERT_EQ(m_store.save(viewGroup, moved, true, m_recent), ERROR_SUCCESS);
+    const StoredLayout stored = m_store.read(0);
+    EXPECT_FALSE(stored.fullWindow);
+    EXPECT_EQ(stored.rect.left, -30);
+    EXPECT_EQ(stored.rect.top, -20);
 }
 
 TEST_F(LayoutStoreTest, DontSaveLayoutLeavesTheViewButWritesTheRecentList)

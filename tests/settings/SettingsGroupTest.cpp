@@ -179,7 +179,7 @@ TEST_F(SettingsGroupTest, FieldLookupIgnoresCaseAndUnknownNames)
     EXPECT_TRUE(report.showGrid());
 }
 
-TEST_F(SettingsGroupTest, OptionGroupsReadAtCreationAndWriteWhenDestroyed)
+TEST_F(SettingsGroupTest, OptionGroupsReadAtCreationAndWriteWhatChangedWhenDestroyed)
 {
     setValue(kRoot + dataListKey(), QStringLiteral("ShowTT1"), REG_SZ, paddedNumberText(QStringLiteral("1")));
     {
@@ -188,11 +188,32 @@ TEST_F(SettingsGroupTest, OptionGroupsReadAtCreationAndWriteWhenDestroyed)
         groups.reportWindow().setValue(QStringLiteral("IsFlatSB"), 1);
         EXPECT_FALSE(getValue(kRoot + reportWindowKey(), QStringLiteral("IsFlatSB")).has_value());
     }
-    // Every group was written by the destructor, with what the window held.
+    // The changed group was written by the destructor, with what the window held; the others
+    // were left alone.
     EXPECT_EQ(getValue(kRoot + reportWindowKey(), QStringLiteral("IsFlatSB"))->data, paddedNumberText(QStringLiteral("1")));
-    EXPECT_TRUE(getValue(general(), QStringLiteral("SingleInstance")).has_value());
-    EXPECT_TRUE(getValue(kRoot + dataTreeKey(), QStringLiteral("IsTrackSelect")).has_value());
-    EXPECT_EQ(getValue(kRoot + dataListKey(), QStringLiteral("ShowTT1"))->data, paddedNumberText(QStringLiteral("1")));
+    EXPECT_FALSE(getValue(general(), QStringLiteral("SingleInstance")).has_value());
+    EXPECT_FALSE(getValue(kRoot + dataTreeKey(), QStringLiteral("IsTrackSelect")).has_value());
+    EXPECT_FALSE(getValue(kRoot + dataListKey(), QStringLiteral("IsShowGrid")).has_value());
+}
+
+TEST_F(SettingsGroupTest, AClosingWindowDoesNotWriteItsStaleCopyOverAnotherWindowsSave)
+{
+    // Prior to the fix, the window closed last wrote every group it held, so the second window
+    // put MaxBackupPoints back to the 20 it had read before the first window saved 3.
+    auto first = std::make_unique<OptionsGroups>();
+    auto second = std::make_unique<OptionsGroups>();
+    first->general().setValue(QStringLiteral("MaxBackupPoints"), 3);
+    first.reset();
+    second->reportWindow().setValue(QStringLiteral("IsShowGrid"), 1);
+    second.reset();
+    OptionsGroups third;
+    EXPECT_EQ(third.general().maxBackupPoints(), 3);
+    EXPECT_TRUE(third.reportWindow().showGrid());
+    // Writing makes the group unchanged again; so does setting a value back.
+    third.reportWindow().setValue(QStringLiteral("IsShowGrid"), 0);
+    EXPECT_TRUE(third.reportWindow().changed());
+    third.reportWindow().setValue(QStringLiteral("IsShowGrid"), 1);
+    EXPECT_FALSE(third.reportWindow().changed());
 }
 
 TEST_F(SettingsGroupTest, WindowsKeepTheValuesTheyReadAtCreation)

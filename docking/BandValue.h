@@ -1,9 +1,10 @@
 #pragma once
-// How a toolbar band's place is packed into its REG_DWORD in \1.6\view: bits 0 to 15 the width,
-// bit 16 the band starts a new row, bits 24 to 31 the band's position in the bar.
+// How a toolbar band's place is packed into one 32-bit value (stored as a REG_DWORD named by the
+// band's id): bits 0 to 15 the width, bit 16 the band starts a new row, bits 24 to 31 the band's
+// position in the bar.
 #include <cstdint>
 
-namespace qb::settings {
+namespace qb::docking {
 
 struct BandValue {
     uint16_t width = 0;
@@ -18,4 +19,4 @@ struct BandValue {
     }
 };
 
-} // namespace qb::settings
+} // namespace qb::docking
