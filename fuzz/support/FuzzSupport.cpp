@@ -103,9 +103,12 @@ QString writeScratchFile(const QString& name, const QByteArray& bytes)
 
 void usePrivateRegistry()
 {
-    const QString folder = scratchFolder() + QStringLiteral("/registry");
-    QDir().mkpath(folder);
-    qputenv("QUILLBASE_REGISTRY_DIR", QFile::encodeName(folder));
+    static const bool done = [] {
+        const QString folder = scratchFolder() + QStringLiteral("/registry");
+        QDir().mkpath(folder);
+        return qputenv("QUILLBASE_REGISTRY_DIR", QFile::encodeName(folder));
+    }();
+    (void)done;
 }
 
 } // namespace qbfuzz

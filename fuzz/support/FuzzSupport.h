@@ -62,7 +62,7 @@ QString scratchFolder();
 QString writeScratchFile(const QString& name, const QByteArray& bytes);
 
 // Points the registry at a private folder of the scratch folder, so no target touches a user's
-// settings. Call before the first registry call.
+// settings. Call before the first registry call; later calls do nothing.
 void usePrivateRegistry();
 
 } // namespace qbfuzz

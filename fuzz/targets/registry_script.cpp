@@ -48,11 +48,7 @@ void import(const QByteArray& script, const char* what)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool ready = [] {
-        qbfuzz::usePrivateRegistry();
-        return true;
-    }();
-    (void)ready;
+    qbfuzz::usePrivateRegistry();
 
     ParsedRegistryScript script;
     try {

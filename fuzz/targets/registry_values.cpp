@@ -233,11 +233,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool ready = [] {
-        qbfuzz::usePrivateRegistry();
-        return true;
-    }();
-    (void)ready;
+    qbfuzz::usePrivateRegistry();
     qbfuzz::FuzzInput in(data, size);
     Program(in).run();
     return 0;
