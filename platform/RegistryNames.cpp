@@ -17,7 +17,7 @@ QByteArray bigEndianUnits(const QString& text)
     return bytes;
 }
 
-// Callers pass names as NUL-terminated text and the hive stores them as UTF-8, so a NUL or a lone
+// Names cross the C interfaces as NUL-terminated text and are stored as UTF-8, so a NUL or a lone
 // surrogate could not come back as written: refuse them. The same holds for U+FFFE and U+FFFF,
 // which SQLite hands back as U+FFFD: such a name would enumerate as one that finds nothing.
 bool isStorableText(const QString& name)

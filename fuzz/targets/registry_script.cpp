@@ -3,9 +3,9 @@
 // name can be written here, so an import that fails half way means the parser let through what
 // the registry refuses); export after import reproduces an import of the export: exporting,
 // clearing, importing the export and exporting again gives the same scripts.
-#include "common/BrelibException.h"
-#include "explorer/settings/RegistryScriptParser.h"
-#include "explorer/settings/RegistryScriptWriter.h"
+#include "platform/BrelibException.h"
+#include "common/settings/RegistryScriptParser.h"
+#include "common/settings/RegistryScriptWriter.h"
 #include "platform/Registry.h"
 #include "support/FuzzSupport.h"
 

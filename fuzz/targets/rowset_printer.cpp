@@ -3,7 +3,7 @@
 // or refused with a Brelib::exception before anything is written; every row line has the
 // header's layout (same length, fields closed by " | " at the same places, CR LF at the end);
 // all rows are shown and counted; the progress stays within 0 to 100.
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "console/script/ColumnWidth.h"
 #include "console/script/RowsetPrinter.h"
 #include "dataaccess/MemoryRowset.h"
