@@ -5,8 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-# dpkg-shlibdeps finds the libraries' packages; it comes with dpkg-dev.
-command -v dpkg-shlibdeps >/dev/null || { echo "dpkg-shlibdeps is missing (package dpkg-dev)" >&2; exit 1; }
+# CPack finds the packages of the libraries the programs link with dpkg-shlibdeps and file.
+if ! command -v dpkg-shlibdeps >/dev/null || ! command -v file >/dev/null; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends dpkg-dev file
+fi
 bash scripts/build.sh package
 cd build/package
 rm -f quillbase_*.deb
