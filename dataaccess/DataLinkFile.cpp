@@ -6,6 +6,7 @@
 #include "platform/PrivateFile.h"
 #include "platform/Profile.h"
 #include "platform/ProfileTextReader.h"
+#include "platform/SystemErrorText.h"
 
 #include <QFileInfo>
 
@@ -96,7 +97,7 @@ void writeDataLinkFile(const QString& path, const QString& initString)
     }
     // It may hold a password: private, and never seen half-written.
     if (const int error = writeFileReplacing(path, bytes))
-        fail(E_FAIL, path, QStringLiteral("cannot be written: %1").arg(systemErrorText(error)));
+        fail(E_FAIL, path, QStringLiteral("cannot be written: %1").arg(qb::systemErrorText(error)));
 }
 
 } // namespace qb::data

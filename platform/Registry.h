@@ -1,13 +1,13 @@
 #pragma once
-// The registry of the platform the suite was first designed for, kept in SQLite hive files:
-// one hive per root (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT; the other
-// predefined roots exist by name and hold nothing). The calls keep that platform's shape and
-// result codes so settings code reads as it always did.
+// Our registry: a tree of keys holding typed values, kept in SQLite hive files, one hive per root
+// (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT; the other predefined roots exist by
+// name and hold nothing). The calls take handles and answer numbered result codes, the shape our
+// settings code, exported registry scripts and the shell extension's registration are written in.
 //
-// Names of keys and values compare without regard to case and keep their spelling; subkeys
-// enumerate in case-insensitive name order, values in creation order. Values keep their type
-// number and their bytes exactly as written. Every write is atomic and durable, also against
-// other processes writing the same hive.
+// A name matches whatever its case, and a key or value keeps the spelling it was created with;
+// subkeys list in case-blind name order and values in the order they were created, so an export
+// comes out the same on every run. Values come back with the type number and the bytes they were
+// written with. Each write is atomic and durable, also when other processes write the same hive.
 //
 // HKEY_CURRENT_USER lives in $XDG_CONFIG_HOME/quillbase/registry (~/.config/...), the machine roots
 // in <prefix>/etc/quillbase/registry next to the installation; QUILLBASE_REGISTRY_DIR moves every
@@ -20,7 +20,7 @@
 
 namespace qb::reg {
 
-// Result codes, as the original platform numbers them.
+// Result codes. Their numbers are fixed: callers compare them and plug-ins receive them.
 enum : long {
     ERROR_SUCCESS = 0,
     ERROR_FILE_NOT_FOUND = 2,

@@ -17,8 +17,8 @@ QByteArray bigEndianUnits(const QString& text)
     return bytes;
 }
 
-// Names travel as NUL-terminated text on the original platform and are stored as UTF-8 here,
-// so a NUL or a lone surrogate could not come back as written: refuse them.
+// Names cross the C interfaces as NUL-terminated text and are stored as UTF-8, so a NUL or a lone
+// surrogate could not come back as written: refuse them.
 bool isStorableText(const QString& name)
 {
     return QStringView(name).isValidUtf16() && !name.contains(QChar(0));

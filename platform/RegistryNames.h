@@ -3,8 +3,9 @@
 //
 // Two names are the same when their Unicode simple case foldings are equal ("Ärger" and
 // "äRGER", "Σ" and "ς"); the stored spelling is the one first written. Subkeys enumerate by the
-// upper case of that folding, code unit by code unit, as the original platform orders them
-// (so "_x" comes after "Zeta"); names equal there but different in folding follow by folding.
+// upper case of that folding, code unit by code unit (so "_x" comes after "Zeta": upper case,
+// not lower case, decides where "_" falls); names equal there but different in folding follow by
+// folding.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

@@ -285,8 +285,9 @@ TEST(Spool, PagesAreReachedFromAnywhereAndTheSourceIsReadOnceWithoutRestarting)
         }
         const bool there = reference.next(skip);
         ASSERT_EQ(copy.next(skip), there);
-        if (there)
+        if (there) {
             ASSERT_EQ(rowAt(copy), rowAt(reference));
+        }
     }
     EXPECT_FALSE(copy.next(5000));
     EXPECT_EQ(spool->rowsHeld(), 1234u);

@@ -92,7 +92,7 @@ TEST_F(Registry, SubkeysEnumerateInCaseInsensitiveOrderAndValuesInCreationOrder)
         KeyGuard key;
         ASSERT_EQ(RegCreateKeyEx(root(), QString::fromLatin1(name), key.out()), ERROR_SUCCESS);
     }
-    // Upper-case order, as the original platform sorts: "_" comes after the letters.
+    // Upper-case order: "_" comes after the letters.
     EXPECT_EQ(subKeyNames(root()), (QStringList{"1.6", "Alpha", "ALPHA2", "beta", "gamma", "Zeta", "_under"}));
 
     for (const char* name : {"Document2", "DocumentCount", "Document1"})

@@ -3,9 +3,9 @@
 //   qbreg export "<root name>\<key path>" FILE   writes the key and its subtree as REGEDIT4
 //   qbreg import FILE                            applies a REGEDIT4 script, all or nothing
 // Both use the registry that QUILLBASE_REGISTRY_DIR points at, like every program of the suite.
-#include "common/BrelibException.h"
-#include "explorer/settings/RegistryScriptParser.h"
-#include "explorer/settings/RegistryScriptWriter.h"
+#include "common/settings/RegistryScriptParser.h"
+#include "common/settings/RegistryScriptWriter.h"
+#include "platform/BrelibException.h"
 
 #include <QCoreApplication>
 #include <QFile>
