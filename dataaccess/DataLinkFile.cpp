@@ -52,6 +52,10 @@ QString readDataLinkFile(const QString& path)
     }
 
     ProfileTextReader reader(path);
+    // UTF-16 is two bytes a character: an odd byte count is a file cut short, whose last line
+    // would otherwise read as a shorter string that looks whole.
+    if (reader.encoding() != QStringConverter::Utf8 && info.size() % 2 != 0)
+        fail(E_FAIL, path, QStringLiteral("is damaged: its UTF-16 text ends in half a character."));
     QString line;
     bool inSection = false;
     bool sawSection = false;

@@ -270,6 +270,17 @@ void setHiveReportHandler(std::function<void(const HiveReport&)> handler)
     state().setReportHandler(std::move(handler));
 }
 
+bool isValidKeyPath(const QString& path)
+{
+    QStringList names;
+    return detail::splitKeyPath(path, &names);
+}
+
+bool isValidValueName(const QString& name)
+{
+    return detail::isStorableValueName(name);
+}
+
 long RegCreateKeyEx(HKEY parent, const QString& subKey, HKEY* result, uint32_t* disposition)
 {
     QStringList names;
@@ -314,7 +325,7 @@ long RegCloseKey(HKEY key)
 
 long RegSetValueEx(HKEY key, const QString& name, uint32_t type, const void* data, uint32_t size)
 {
-    if (!detail::isValidValueName(name) || (!data && size))
+    if (!detail::isStorableValueName(name) || (!data && size))
         return ERROR_INVALID_PARAMETER;
     Key target;
     if (!resolve(key, &target))
@@ -324,7 +335,7 @@ long RegSetValueEx(HKEY key, const QString& name, uint32_t type, const void* dat
 
 long RegQueryValueEx(HKEY key, const QString& name, uint32_t* type, void* data, uint32_t* size)
 {
-    if (!detail::isValidValueName(name) || (data && !size))
+    if (!detail::isStorableValueName(name) || (data && !size))
         return ERROR_INVALID_PARAMETER;
     Key target;
     if (!resolve(key, &target))
@@ -336,7 +347,7 @@ long RegQueryValueEx(HKEY key, const QString& name, uint32_t* type, void* data, 
 
 long RegDeleteValue(HKEY key, const QString& name)
 {
-    if (!detail::isValidValueName(name))
+    if (!detail::isStorableValueName(name))
         return ERROR_INVALID_PARAMETER;
     Key target;
     if (!resolve(key, &target))

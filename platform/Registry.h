@@ -61,6 +61,20 @@ extern HKEY const HKEY_PERFORMANCE_DATA;
 extern HKEY const HKEY_CURRENT_CONFIG;
 extern HKEY const HKEY_DYN_DATA;
 
+// Limits of names and of the tree. A name is valid UTF-16 without NUL, U+FFFE or U+FFFF (it could
+// not be stored and read back as written otherwise); a key lies at most kMaxKeyDepth levels below its
+// root, which keeps every key's path, and a script of the tree, of bounded size. Calls given more
+// answer ERROR_INVALID_PARAMETER.
+inline constexpr int kMaxKeyNameLength = 255;     // UTF-16 code units of one key name
+inline constexpr int kMaxValueNameLength = 16383; // UTF-16 code units of one value name
+inline constexpr int kMaxKeyDepth = 512;
+
+// Whether the calls take the text as a key path (names split at "\", empty parts skipped, at most
+// kMaxKeyDepth of them) or as a value name. The depth below the key a path starts from is checked
+// when a key is created.
+bool isValidKeyPath(const QString& path);
+bool isValidValueName(const QString& name);
+
 // "HKEY_CURRENT_USER" and so on; empty for a handle that is not a predefined root.
 QString rootName(HKEY root);
 // The predefined root with that name (without regard to case), or nullptr.

@@ -151,14 +151,33 @@ private:
         entry.line = number;
         entry.rootName = slash < 0 ? inner : inner.left(slash);
         entry.keyPath = slash < 0 ? QString() : inner.mid(slash + 1);
-        if (!rootByName(entry.rootName))
-            fail(number, QStringLiteral("unknown root key \"%1\"").arg(entry.rootName));
-        if (slash >= 0 && entry.keyPath.split(u'\\').contains(QString()))
-            fail(number, QStringLiteral("the key path has an empty key name"));
+        const HKEY root = rootByName(entry.rootName);
+        if (!root)
+            fail(number, QStringLiteral("unknown root key \"%1\"").arg(entry.rootName.left(40)));
+        if (hiveFilePath(root).isEmpty())
+            fail(number, QStringLiteral("the root key %1 holds nothing here and cannot be written").arg(entry.rootName));
+        if (slash >= 0)
+            checkKeyPath(number, entry.keyPath);
         if (remove && entry.keyPath.isEmpty())
             fail(number, QStringLiteral("a root key cannot be removed"));
         m_script.entries.push_back(std::move(entry));
         m_valuesAllowed = !remove;
+    }
+
+    // What the registry would refuse when the key is created, found before anything is written.
+    static void checkKeyPath(int number, const QString& path)
+    {
+        int depth = 0;
+        for (QStringView name : QStringView(path).tokenize(u'\\')) {
+            if (name.isEmpty())
+                fail(number, QStringLiteral("the key path has an empty key name"));
+            if (name.size() > kMaxKeyNameLength)
+                fail(number, QStringLiteral("a key name is longer than %1 characters").arg(kMaxKeyNameLength));
+            if (++depth > kMaxKeyDepth)
+                fail(number, QStringLiteral("the key path is deeper than %1 keys").arg(kMaxKeyDepth));
+        }
+        if (!isValidKeyPath(path))
+            fail(number, QStringLiteral("a key name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"));
     }
 
     void valueLine(const Line& line)
@@ -179,6 +198,10 @@ private:
             c.skip();
         else
             entry.valueName = c.quoted(QStringLiteral("value name"));
+        if (entry.valueName.size() > kMaxValueNameLength)
+            fail(line.number, QStringLiteral("the value name is longer than %1 characters").arg(kMaxValueNameLength));
+        if (!isValidValueName(entry.valueName))
+            fail(line.number, QStringLiteral("the value name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"));
         c.skipBlanks();
         if (c.peek() != u'=')
             fail(line.number, QStringLiteral("\"=\" expected after the value name"));
@@ -236,33 +259,32 @@ private:
             type = text.toUInt(&ok, letters ? 16 : 10);
         }
         if (!ok)
-            fail(line, QStringLiteral("\"%1\" is not a value type number").arg(text));
+            fail(line, QStringLiteral("\"%1\" is not a value type number").arg(text.left(20)));
         return type;
     }
 
     // The bytes of a hex list, following continuation lines (a trailing backslash). An empty
     // line after a backslash ends the list: our writer leaves one when the bytes fill the last line.
+    // Read in place, item by item: a list of millions of bytes costs its bytes, not a text each.
     QByteArray byteList(QString segment, int line)
     {
         QByteArray bytes;
         for (;;) {
-            QString text = segment.trimmed();
+            QStringView text = QStringView(segment).trimmed();
             const bool continued = text.endsWith(u'\\');
             if (continued)
                 text.chop(1);
-            const QStringList items = text.split(u',');
-            for (qsizetype i = 0; i < items.size(); ++i) {
-                const QString item = items[i].trimmed();
-                if (item.isEmpty()) {
-                    if (i == items.size() - 1)
-                        continue; // a trailing comma, or nothing at all
+            for (qsizetype pos = 0;;) {
+                const qsizetype comma = text.indexOf(u',', pos);
+                const bool last = comma < 0;
+                const QStringView item = text.sliced(pos, (last ? text.size() : comma) - pos).trimmed();
+                if (item.isEmpty() && !last)
                     fail(line, QStringLiteral("an empty byte in the list"));
-                }
-                bool ok = item.size() <= 2 && !item.startsWith(u'+') && !item.startsWith(u'-');
-                const uint value = ok ? item.toUInt(&ok, 16) : 0;
-                if (!ok)
-                    fail(line, QStringLiteral("\"%1\" is not a byte in hexadecimal").arg(item.left(20)));
-                bytes.append(char(value));
+                if (!item.isEmpty()) // else a trailing comma, or nothing at all
+                    bytes.append(byteOf(item, line));
+                if (last)
+                    break;
+                pos = comma + 1;
             }
             if (!continued)
                 return bytes;
@@ -276,6 +298,15 @@ private:
         }
     }
 
+    static char byteOf(QStringView item, int line)
+    {
+        bool ok = item.size() <= 2 && !item.startsWith(u'+') && !item.startsWith(u'-');
+        const uint value = ok ? item.toUInt(&ok, 16) : 0;
+        if (!ok)
+            fail(line, QStringLiteral("\"%1\" is not a byte in hexadecimal").arg(item.left(20)));
+        return char(value);
+    }
+
     std::vector<Line> m_lines;
     size_t m_next = 0;
     ParsedRegistryScript m_script;
@@ -286,6 +317,9 @@ private:
 
 ParsedRegistryScript parseRegistryScript(const QByteArray& bytes)
 {
+    if (bytes.size() > kMaxRegistryScriptSize)
+        throw Brelib::exception(QStringLiteral("the script is larger than %1 MB: not a settings script")
+                                    .arg(kMaxRegistryScriptSize >> 20));
     return Parser(splitLines(bytes)).run();
 }
 

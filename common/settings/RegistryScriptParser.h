@@ -16,7 +16,9 @@
 //
 // Lines end with CR LF, LF or CR; the text is UTF-8 (a byte-order mark is skipped). The whole
 // script is read before anything is imported: a script with any fault is rejected as a whole
-// with a Brelib::exception naming the line, and nothing of it reaches the registry.
+// with a Brelib::exception naming the line, and nothing of it reaches the registry. Faults
+// include what the registry would refuse half way through an import: a root that holds nothing
+// here, names too long or holding a NUL, keys deeper than the registry allows.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -38,6 +40,10 @@ struct RegistryScriptEntry {
 struct ParsedRegistryScript {
     std::vector<RegistryScriptEntry> entries; // in script order; values follow their key
 };
+
+// A settings script is a few kilobytes; a larger one is refused before it is parsed, so a huge
+// file costs no more than this much memory (read at most kMaxRegistryScriptSize + 1 bytes of it).
+inline constexpr qsizetype kMaxRegistryScriptSize = qsizetype(16) << 20;
 
 ParsedRegistryScript parseRegistryScript(const QByteArray& bytes);
 

@@ -220,10 +220,16 @@ void MainWindow::createMenus()
     add(database, {kCmdPreviousRow, kCmdNextRow, 0, kCmdExecuteSql});
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    add(options, {kCmdConfiguration, 0, kCmdSaveConfiguration, kCmdExportConfiguration, 0, kCmdPlugins});
+    add(options, {kCmdConfiguration, 0, kCmdSaveConfiguration, kCmdExportConfiguration});
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    add(help, {kCmdTipOfTheDay, 0, kCmdHelpHomePage, kCmdHelpQuillbasePage, kCmdHelpMail, kCmdHelpBugReport, 0, kCmdAbout});
+    add(help, {kCmdTipOfTheDay, 0, kCmdPlugins});
+    // Plug-ins bring their own about boxes through the Plug-ins dialog; this menu stays empty.
+    QMenu* aboutPlugins = help->addMenu(QStringLiteral("About Plug-ins"));
+    QAction* noPlugins = aboutPlugins->addAction(QStringLiteral("(empty)"));
+    noPlugins->setData(int(kCmdAboutPluginsEmpty));
+    noPlugins->setEnabled(false);
+    add(help, {0, kCmdHelpHomePage, kCmdHelpQuillbasePage, kCmdHelpMail, kCmdHelpBugReport, 0, kCmdAbout});
 
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);

@@ -60,7 +60,8 @@ int importFile(const QString& fileName)
         printError(QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString()));
         return 1;
     }
-    const QByteArray bytes = file.readAll();
+    // One byte past the limit is enough for the parser to refuse a file too large.
+    const QByteArray bytes = file.read(qb::settings::kMaxRegistryScriptSize + 1);
     try {
         const qb::settings::ParsedRegistryScript script = qb::settings::parseRegistryScript(bytes);
         qb::settings::importRegistryScript(script);

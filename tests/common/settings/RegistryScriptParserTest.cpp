@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 using namespace qb::settings;
@@ -110,9 +111,57 @@ TEST(RegistryScriptParserTest, MalformedScriptsNameTheLine)
         {head + "\nError\n", "line 5: the script marks a key whose subtree could not be exported (\"Error\")"},
         {head + "junk\n", "line 4: not a key, value or comment line: \"junk\""},
         {head + "\"v\"=\"\xff\"\n", "line 4: the text is not valid UTF-8"},
+        {head + "\"v\"=hex(" + QByteArray(100, '9') + "):01\n", "line 4: \"99999999999999999999\" is not a value type number"},
     };
     for (const auto& [text, message] : cases)
         EXPECT_EQ(rejection(text), message) << text.toStdString();
+}
+
+// What the registry would refuse half way through an import is refused by the parser, so the
+// script is rejected whole. Prior to these checks the lines before the fault had been written.
+TEST(RegistryScriptParserTest, WhatTheRegistryRefusesIsRefusedBeforeTheImport)
+{
+    const QByteArray head = "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"ok\"=\"1\"\n";
+    QByteArray deep = "[HKEY_CURRENT_USER";
+    for (int i = 0; i < 100000; ++i)
+        deep += "\\k";
+    const std::pair<QByteArray, const char*> cases[] = {
+        {head + QByteArray("\"a\0b\"=\"x\"\n", 10), "line 5: the value name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"},
+        {head + "\"a\xEF\xBF\xBF\"=\"x\"\n", "line 5: the value name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"},
+        {head + "\"" + QByteArray(kMaxValueNameLength + 1, 'v') + "\"=\"x\"\n", "line 5: the value name is longer than 16383 characters"},
+        {head + "[HKEY_CURRENT_USER\\" + QByteArray(kMaxKeyNameLength + 1, 'k') + "]\n", "line 5: a key name is longer than 255 characters"},
+        {head + QByteArray("[HKEY_CURRENT_USER\\a\0]\n", 23), "line 5: a key name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"},
+        {head + "[HKEY_CURRENT_USER\\a\xEF\xBF\xBE]\n", "line 5: a key name holds a character the registry cannot store (NUL, U+FFFE or U+FFFF)"},
+        {head + deep + "]\n", "line 5: the key path is deeper than 512 keys"},
+        {head + "[HKEY_USERS\\X]\n", "line 5: the root key HKEY_USERS holds nothing here and cannot be written"},
+        {head + "[-HKEY_DYN_DATA\\X]\n", "line 5: the root key HKEY_DYN_DATA holds nothing here and cannot be written"},
+    };
+    for (const auto& [text, message] : cases)
+        EXPECT_EQ(rejection(text), message) << text.left(120).toStdString();
+
+    QByteArray path = "[HKEY_CURRENT_USER";
+    for (int i = 0; i < kMaxKeyDepth; ++i)
+        path += "\\k";
+    EXPECT_EQ(rejection(head + path + "]\n" + "\"" + QByteArray(kMaxValueNameLength, 'v') + "\"=\"x\"\n"), "accepted");
+}
+
+TEST(RegistryScriptParserTest, AHugeScriptIsRefusedAndALongByteListReadsWhole)
+{
+    // A 50 MB byte list: refused for its size, before any line is read.
+    QByteArray huge = "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:";
+    huge.reserve(50 << 20);
+    while (huge.size() < (50 << 20))
+        huge += "01,";
+    EXPECT_EQ(rejection(huge), "the script is larger than 16 MB: not a settings script");
+
+    QByteArray list = "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:";
+    for (int i = 0; i < 1000000; ++i)
+        list += i % 21 == 20 ? "ab,\\\n  " : "ab,";
+    list += "cd\n";
+    const auto script = parseRegistryScript(list);
+    ASSERT_EQ(script.entries.size(), 2u);
+    EXPECT_EQ(script.entries[1].data.size(), 1000001);
+    EXPECT_EQ(script.entries[1].data.back(), '\xcd');
 }
 
 class RegistryImportTest : public ::testing::Test {
@@ -219,12 +268,14 @@ TEST_F(RegistryImportTest, RemovalLinesRemoveKeysAndValues)
 
 TEST_F(RegistryImportTest, RegistryFailureNamesTheLine)
 {
-    // Nothing can be stored under HKEY_USERS here.
+    // A folder where the hive file should be: the hive cannot be opened, so nothing can be stored.
+    std::filesystem::create_directory(std::filesystem::path(qgetenv("QUILLBASE_REGISTRY_DIR").toStdString()) /
+                                      "HKEY_CURRENT_USER.hive");
     try {
-        importRegistryScript(parse("REGEDIT4\n\n[HKEY_USERS\\X]\n"));
+        importRegistryScript(parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\X]\n"));
         FAIL() << "accepted";
     } catch (const Brelib::exception& e) {
-        EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("line 3: cannot create the key HKEY_USERS\\X")))
+        EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("line 3: cannot create the key HKEY_CURRENT_USER\\X")))
             << e.what();
     }
 }
