@@ -6,6 +6,7 @@
 //   dataaccess_bench loadsql|rsssql FILE, pagesql FILE P   the same for "select * from t" typed as SQL
 //   dataaccess_bench loopskip FILE N    plain: prepare and step N rows
 //   dataaccess_bench rss FILE           Load data, then print the peak resident memory (VmHWM, kB)
+//   dataaccess_bench rsswalk FILE       Load data, every page forward and back, then the peak memory
 //   dataaccess_bench loopcount FILE     plain: prepare and step "select count(*) from t"
 //   dataaccess_bench pagenext|pageback FILE P   after Load data and Load page P-1 (untimed): Load
 //                                       page P; pageback then times Load page P-1 instead
@@ -102,6 +103,19 @@ int timePageStep(const QString& connection, int p, bool back)
     return code;
 }
 
+// Peak resident memory after Load data and every page forward, one at a time, and back.
+int walkedPeak(const QString& connection)
+{
+    qb::bench::withLoadedTable(connection, QStringLiteral("t"), [&](qb::data::TableData& data) {
+        for (int p = 1; p < data.pageCount(); ++p)
+            data.loadPage(p);
+        for (int p = data.pageCount() - 2; p >= 0; --p)
+            data.loadPage(p);
+        std::printf("%ld\n", qb::bench::peakResidentKb());
+    });
+    return 0;
+}
+
 // Load page p after Load data; only the page is timed.
 int timePage(const QString& connection, int p, qb::bench::LoadAs as)
 {
@@ -122,7 +136,7 @@ int timePage(const QString& connection, int p, qb::bench::LoadAs as)
 
 int main(int argc, char** argv)
 {
-    return qb::bench::runMode(argc, argv, 2, "make|load|loop|loopcount|page|pagenext|pageback|loopskip|rss|loadsql|pagesql|rsssql FILE [N]", [&](const std::string& mode) {
+    return qb::bench::runMode(argc, argv, 2, "make|load|loop|loopcount|page|pagenext|pageback|loopskip|rss|rsswalk|loadsql|pagesql|rsssql FILE [N]", [&](const std::string& mode) {
         const char* path = argv[2];
         const long n = argc > 3 ? std::atol(argv[3]) : 0;
         const QString connection = QStringLiteral("Provider=SQLite;Data Source=") + QString::fromUtf8(path);
@@ -136,6 +150,8 @@ int main(int argc, char** argv)
             qb::bench::printMs(plainCount(path));
             return std::optional(0);
         }
+        if (mode == "rsswalk")
+            return std::optional(walkedPeak(connection));
         if (mode == "pagenext" || mode == "pageback")
             return std::optional(timePageStep(connection, int(n), mode == "pageback"));
         if (mode == "page" || mode == "pagesql")

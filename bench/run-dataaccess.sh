@@ -55,5 +55,7 @@ printf '  Load data                       %8.1f ms\n' "$load10"
 printf '  plain select count(*) loop      %8.1f ms   ratio %s (goal <= 1.2)\n' "$count10" "$(ratio "$load10" "$count10")"
 printf '  Load page 99,998 -> 99,999      %8.1f ms   (goal <= 5)\n' "$next10"
 printf '  Load page 99,999 -> 99,998      %8.1f ms   (goal <= 5)\n' "$back10"
+print_peak_growth 'Peak resident memory after every page forward and back (VmHWM, separate processes)' \
+  "$("$bin" rsswalk "$work/m10.db")" "$("$bin" rsswalk "$work/k1.db")"
 print_peak_growth 'Peak resident memory after Load data (VmHWM, separate processes)' "$rss10" "$rss1"
 print_peak_growth 'Peak resident memory after Load data of the SQL (VmHWM, separate processes)' "$rsssql10" "$rsssql1"
