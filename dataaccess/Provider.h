@@ -151,6 +151,10 @@ public:
     virtual void commit() = 0;
     virtual void abort() = 0;
 
+    // Whether a table may carry SQLite's row id (rowid, _rowid_, oid), which reaches any row by a
+    // b-tree seek: the table data then pages by it. Each table is still checked before it is used.
+    virtual bool tablesMayHaveRowids() const { return false; }
+
     // Opening and closing quote for identifiers ("[" and "]" for SQLite, the driver's quote for ODBC).
     virtual QString identifierQuoteOpen() const = 0;
     virtual QString identifierQuoteClose() const = 0;

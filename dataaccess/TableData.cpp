@@ -4,6 +4,8 @@
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/LoadSink.h"
 #include "dataaccess/RowCache.h"
+#include "dataaccess/RowidPages.h"
+#include "dataaccess/ServerCount.h"
 #include "dataaccess/Spool.h"
 #include "dataaccess/SpoolRowset.h"
 #include "dataaccess/ValueConversion.h"
@@ -27,6 +29,7 @@ struct TableData::Content {
     std::shared_ptr<Session> session;
     std::shared_ptr<Spool> spool; // SQL the user typed: its rows, which `rowset` reads
     std::unique_ptr<Rowset> rowset;
+    std::optional<RowidPages> rowidPages; // a table with row ids: later pages are read by row id
     std::vector<ColumnInfo> columns;
     std::vector<ColumnBinding> rowBuffer; // one record per column, bound by `bindings`
     std::vector<Binding> bindings;
@@ -76,19 +79,21 @@ struct TableData::Content {
         }
     }
 
-    void fillPage(bool haveRow, int* rowsCopied, const std::function<void(int)>& perRow)
+    // Reads at most `limit` rows (a page, or what the row count leaves for the last one) into the
+    // cache: rows the count did not see are not shown, so the page never disagrees with the count.
+    void fillPage(Rowset& source, bool haveRow, int limit, int* rowsCopied, const std::function<void(int)>& perRow)
     {
         int rows = 0;
-        while (haveRow && rows < RowCache::kPageSize) {
-            rowset->getData(buffer());
+        while (haveRow && rows < limit) {
+            source.getData(buffer());
             copyRowToCache(rows);
             clearRowBuffer();
             ++rows;
             *rowsCopied = rows;
             if (perRow)
                 perRow(rows);
-            if (rows < RowCache::kPageSize)
-                haveRow = rowset->next();
+            if (rows < limit)
+                haveRow = source.next();
         }
     }
 };
@@ -128,10 +133,10 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
         sink.error(composeMessage(loadString(kActionColumnInfo), QStringLiteral("No connection is open.")));
         return LoadResult::Failed;
     }
-    const QString query = origin == Origin::UserSql
-                              ? sqlText
-                              : QStringLiteral("select * from ") +
-                                    quoteObjectName(object, session->identifierQuoteOpen(), session->identifierQuoteClose());
+    const QString quotedObject = origin == Origin::UserSql ? QString()
+                                                           : quoteObjectName(object, session->identifierQuoteOpen(),
+                                                                             session->identifierQuoteClose());
+    const QString query = origin == Origin::UserSql ? sqlText : QStringLiteral("select * from ") + quotedObject;
     {
         std::lock_guard lock(m_queryMutex);
         m_queryText = query;
@@ -179,12 +184,21 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
         }
         publishPartial = true;
 
+        // The program's own scan is counted by the engine, and its one execution then reads only
+        // the first page. The user's statement (or a source that refuses the count) is walked.
         sink.progress({LoadStage::ReadingRows, 45});
-        uint64_t rows = 0;
+        std::optional<uint64_t> rows;
         try {
-            content->rowset->restart();
-            while (content->rowset->next())
-                ++rows;
+            if (origin == Origin::ObjectScan) {
+                rows = countOnServer(*session, quotedObject);
+                content->rowidPages = RowidPages::open(*session, quotedObject, content->columns);
+            }
+            if (!rows) {
+                rows = 0;
+                content->rowset->restart();
+                while (content->rowset->next())
+                    ++*rows;
+            }
         } catch (const ProviderError& e) {
             throw actionError(kActionTableData, e);
         }
@@ -196,7 +210,8 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
         int copied = 0;
         try {
             content->rowset->restart();
-            content->fillPage(content->rowset->next(), &copied, [&](int n) {
+            const int limit = int(std::min<uint64_t>(*rows, RowCache::kPageSize));
+            content->fillPage(*content->rowset, content->rowset->next(), limit, &copied, [&](int n) {
                 sink.progress({LoadStage::ReadingFirstPage, 80, n});
             });
         } catch (const ProviderError& e) {
@@ -204,7 +219,7 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
             throw actionError(kActionTableData, e);
         }
         content->cache.setRowsHeld(copied);
-        content->cache.setRowCount(rows);
+        content->cache.setRowCount(*rows);
         content->rowset->suspend();
 
         publish(std::move(content));
@@ -242,16 +257,26 @@ void TableData::loadPage(int page)
     m_currentPage = page;
     int copied = 0;
     c.cache.setRowsHeld(0);
+    const uint64_t first = uint64_t(page) * RowCache::kPageSize;
+    const int limit = int(std::min<uint64_t>(c.cache.rowCount() - first, RowCache::kPageSize));
     try {
-        c.rowset->restart();
-        bool haveRow = c.rowset->next();
-        const uint64_t first = uint64_t(page) * RowCache::kPageSize;
-        if (haveRow && first != 0) {
-            c.clearRowBuffer();
-            haveRow = c.rowset->next(first - 1);
+        if (c.rowidPages) {
+            // One seek to the page's first row id; the statement ends with the page (no lock kept).
+            std::unique_ptr<Rowset> rows = c.rowidPages->rowsOfPage(*c.session, page, RowCache::kPageSize);
+            if (rows) {
+                rows->setBindings(c.bindings);
+                c.fillPage(*rows, rows->next(), limit, &copied, nullptr);
+            }
+        } else {
+            c.rowset->restart();
+            bool haveRow = c.rowset->next();
+            if (haveRow && first != 0) {
+                c.clearRowBuffer();
+                haveRow = c.rowset->next(first - 1);
+            }
+            c.fillPage(*c.rowset, haveRow, limit, &copied, nullptr);
+            c.rowset->suspend();
         }
-        c.fillPage(haveRow, &copied, nullptr);
-        c.rowset->suspend();
     } catch (const ProviderError& e) {
         c.clearRowBuffer();
         c.cache.setRowsHeld(copied);

@@ -43,7 +43,11 @@ public:
 
     // The whole load of one result, in one of two kinds:
     //   loadObject: the plain scan of a table or view ("select * from " + the quoted object), a
-    //     statement the program builds; it runs again to count the rows and for every later page.
+    //     statement the program builds. The engine counts the object ("select count(*) from " + the
+    //     quoted object) and the scan is read for the first page only; where the count fails the
+    //     scan's rows are walked instead, without a message. Later pages of an SQLite table with
+    //     row ids start at a remembered row id (RowidPages.h); other objects run the scan again and
+    //     skip to the page. Rows the count did not see (a table growing meanwhile) are not shown.
     //   loadUserSql: SQL the user typed, which runs exactly once: the count, every page and the
     //     whole values of cells read what that one run returned, from a spool of its rows in
     //     temporary storage (Spool.h) that goes with the content (clearData, the next load).

@@ -24,6 +24,7 @@ public:
     void startTransaction() override { m_inner->startTransaction(); }
     void commit() override { m_inner->commit(); }
     void abort() override { m_inner->abort(); }
+    bool tablesMayHaveRowids() const override { return m_inner->tablesMayHaveRowids(); }
     QString identifierQuoteOpen() const override { return m_inner->identifierQuoteOpen(); }
     QString identifierQuoteClose() const override { return m_inner->identifierQuoteClose(); }
 

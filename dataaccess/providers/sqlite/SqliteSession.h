@@ -27,6 +27,8 @@ public:
     void commit() override;
     void abort() override;
 
+    bool tablesMayHaveRowids() const override { return true; }
+
     QString identifierQuoteOpen() const override { return QStringLiteral("["); }
     QString identifierQuoteClose() const override { return QStringLiteral("]"); }
 
