@@ -9,9 +9,6 @@ namespace qb::ui {
 bool commandAvailable(int id)
 {
     switch (id) {
-    case kCmdNewDataLink:
-    case kCmdNewConnectionString:
-    case kCmdTipOfTheDay:
     case kCmdPlugins:
         return false;
     default:
@@ -26,6 +23,8 @@ bool commandEnabled(int id, const WindowSnapshot& s)
         return false;
     const UiState ui{s.connected, s.idle};
     switch (id) {
+    case kCmdNewDataLink:
+    case kCmdNewConnectionString:
     case kCmdOpenDataLink:
         return canOpenConnection(ui);
     case kCmdCloseConnection:

@@ -28,7 +28,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -44,7 +43,6 @@ namespace {
 
 constexpr int kProgramNameText = 61472;
 constexpr int kReadyText = 61473;
-constexpr int kUdlFilterText = 61474;
 constexpr int kViewerPendingText = 61470;
 constexpr int kPositionText = 61471;
 // Any style bit besides the mode, so that a stored icon mode (0) is told from "nothing stored".
@@ -435,8 +433,13 @@ void MainWindow::runCommand(int id)
         return;
     }
     switch (id) {
+    case kCmdNewDataLink:
+    case kCmdNewConnectionString:
     case kCmdOpenDataLink:
-        openDataLinkCommand();
+        newConnectionCommand(id);
+        break;
+    case kCmdTipOfTheDay:
+        showTips(true);
         break;
     case kCmdCloseConnection:
         closeConnectionCommand();
@@ -536,20 +539,6 @@ void MainWindow::showCommandError(const QString& text)
     showPlainMessage(this, settings::MessageIcon::Error, loadString(data::kErrorBoxTitle), text);
 }
 
-bool MainWindow::openConnection(const QString& name, bool isDataLinkFile)
-{
-    try {
-        m_connection->openConnection(name, isDataLinkFile);
-    } catch (const Brelib::exception& e) {
-        showCommandError(e.text());
-    } catch (const data::ProviderError& e) {
-        showCommandError(data::providerErrorText(e));
-    }
-    updateCaption();
-    scheduleCommandUpdate();
-    return isConnected();
-}
-
 void MainWindow::afterConnect()
 {
     browser::ElementSet& elements = m_loader->state().elements();
@@ -558,14 +547,6 @@ void MainWindow::afterConnect()
     browser::ShowOrder first;
     first.jobCode = m_groups.general().goDirectlyToTableFldr() ? -browser::kTablesFolder : -browser::kDatabaseElement;
     startShowReportingErrors(first);
-}
-
-void MainWindow::openDataLinkCommand()
-{
-    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                      loadString(kUdlFilterText) + QStringLiteral(" (*.udl)"));
-    if (!file.isEmpty())
-        openConnection(file, true);
 }
 
 void MainWindow::openRecent(int command)
