@@ -9,6 +9,7 @@
 #include "common/RecentDocumentList.h"
 #include "common/ReportSink.h"
 #include "dataaccess/Connection.h"
+#include "datalinks/DataLinkEditor.h"
 #include "explorer/browser/BrowserWindow.h"
 #include "explorer/browser/ShowOrder.h"
 #include "explorer/settings/LayoutStore.h"
@@ -58,6 +59,7 @@ struct MainWindowOptions {
     bool saveLayout = true; // cleared by -dontsavelayout
     QString settingsRoot = settings::explorerRootPath();
     QString tipsFolder; // liboltiva.so and qorvex.tip; empty: the executable's folder
+    datalinks::DataLinkEditor dataLinkEditor = datalinks::DataLinkEditor::standard();
 };
 
 class MainWindow : public QMainWindow, public ReportSink, public browser::BrowserWindow {

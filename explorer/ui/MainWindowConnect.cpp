@@ -93,7 +93,7 @@ bool MainWindow::createDataLinkFile()
     QString error;
     {
         WaitCursor wait;
-        error = failureOf([&] { outcome = datalinks::createDataLinkFile(*m_connection, target); });
+        error = failureOf([&] { outcome = datalinks::createDataLinkFile(*m_connection, target, m_options.dataLinkEditor); });
     }
     updateCaption();
     scheduleCommandUpdate();
