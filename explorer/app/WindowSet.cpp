@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -13,6 +14,8 @@
 
 namespace qb::app {
 namespace {
+
+constexpr int kCascadeStep = 30;
 
 void showPlainProcessMessage(const QString& text)
 {
@@ -102,6 +105,7 @@ ui::MainWindow* WindowSet::startWindow(const explorer::CommandLine& line)
         return nullptr;
     }
     applyPaneSwitches(*window, line);
+    stepAside(*window);
     window->show();
     bringToFront(*window);
     if (line.opensConnection()) {
@@ -157,6 +161,25 @@ void WindowSet::applyPaneSwitches(ui::MainWindow& window, const explorer::Comman
     applySwitch(window.pane(ui::MainWindow::QuickViewPane), line.quickViewBar);
     applySwitch(window.pane(ui::MainWindow::ReportPane), line.report);
     applySwitch(window.pane(ui::MainWindow::TreePane), line.databaseTree);
+}
+
+void WindowSet::stepAside(ui::MainWindow& window)
+{
+    // Every window comes back at the saved place; one exactly on top of an open one would hide it.
+    const auto taken = [this, &window](const QPoint& at) {
+        return std::any_of(m_windows.begin(), m_windows.end(),
+                           [&](const Entry& e) { return e.window != &window && e.window->pos() == at; });
+    };
+    const QScreen* screen = window.screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    QPoint at = window.pos();
+    for (int step = 0; step < kMaxWindows && taken(at); ++step) {
+        at += QPoint(kCascadeStep, kCascadeStep);
+        if (area.isValid() && !area.contains(QRect(at, window.frameGeometry().size())))
+            at = area.topLeft() + QPoint(step % 8, step % 8) * kCascadeStep / 2;
+    }
+    if (at != window.pos())
+        window.move(at);
 }
 
 void WindowSet::forget(QObject* window)

@@ -8,7 +8,8 @@
 // link file, a new connection string, the open dialog) before it is shown; a start command that
 // fails or is cancelled closes the window again. Otherwise the pane switches of the command line
 // go over the saved layout, the window is shown and brought forward, a data link file or
-// connection string of the command line is opened, and the tip of the day is offered.
+// connection string of the command line is opened, and the tip of the day is offered. A window
+// whose saved place is taken by an open one steps aside (down and right), so none hides another.
 //
 // The process ends when the set becomes empty. Its exit code is 0, or 1 when the first window
 // could not be started or its start command failed or was cancelled.
@@ -53,6 +54,7 @@ private:
     ui::MainWindow* launch(const explorer::CommandLine& line);
     bool runStartCommand(ui::MainWindow& window, explorer::StartCommand command);
     void applyPaneSwitches(ui::MainWindow& window, const explorer::CommandLine& line);
+    void stepAside(ui::MainWindow& window);
     void forget(QObject* window);
 
     struct Entry {

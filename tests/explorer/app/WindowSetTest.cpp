@@ -170,6 +170,8 @@ TEST_F(WindowSetTest, ANewConnectionCommandOfAConnectedWindowOpensItInASecondWin
     EXPECT_EQ(one.windowTitle(), caption(first));
     EXPECT_EQ(set.window(1)->windowTitle(), caption(second));
     EXPECT_EQ(set.firstLiveWindow(), &one);
+    // Both come from the same saved place; the second does not hide the first.
+    EXPECT_NE(set.window(1)->pos(), one.pos());
     waitIdle(*set.window(1));
 
     // Without a connection the window opens the file itself.
