@@ -6,21 +6,9 @@
 
 namespace qb::ui {
 
-bool commandAvailable(int id)
-{
-    switch (id) {
-    case kCmdPlugins:
-        return false;
-    default:
-        return true;
-    }
-}
-
 bool commandEnabled(int id, const WindowSnapshot& s)
 {
     using namespace qb::browser;
-    if (!commandAvailable(id))
-        return false;
     const UiState ui{s.connected, s.idle};
     switch (id) {
     case kCmdNewDataLink:
