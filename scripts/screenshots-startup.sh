@@ -7,52 +7,31 @@
 # Needs xvfb-run, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build/asan}
-out=${2:-build/screenshots}
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-build=$(cd "$build" && pwd)
-
-if [ -z "${QB_SCREENSHOTS_INSIDE:-}" ]; then
-  export QB_SCREENSHOTS_INSIDE=1
-  exec xvfb-run -a -s "-screen 0 1200x820x24" "$0" "$build" "$out"
-fi
-
-scratch=$(mktemp -d)
+# shellcheck source=scripts/screenshots-lib.sh
+source scripts/screenshots-lib.sh
+screenshots_begin 1200x820 "$0" "$@"
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$scratch"' EXIT
-export QUILLBASE_REGISTRY_DIR="$scratch/registry"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 bash scripts/make-demo-db.sh "$scratch/demo" >/dev/null
 cp "$scratch/demo/shop.udl" "$scratch/demo/second look.udl"
 
-shot() { sleep 0.7; import -window root "$out/$1.png"; echo "$out/$1.png"; }
-# Waits for a visible window whose name matches and gives it the keyboard.
-focus() {
-  local id
-  id=$(xdotool search --sync --onlyvisible --name "$1" | tail -1)
-  xdotool windowfocus --sync "$id"
-}
-
 # The first start on a fresh profile: the tip of the day over the connected window.
 "$build/bin/qorvex" -udl "$scratch/demo/shop.udl" & pids+=($!)
-focus "Tip of the Day"
+focus "Tip of the Day" >/dev/null
 shot startup-1-tip
 xdotool key Escape
-focus "shop.udl"
+focus "shop.udl" >/dev/null
 shot startup-2-window
 
 # "Open data link" in the connected window: the open dialog, then a second window.
 xdotool key ctrl+o
-focus "^Open$"
+focus "^Open$" >/dev/null
 shot startup-3-open-dialog
 xdotool type --delay 10 "$scratch/demo/second look.udl"
 xdotool key Return
-focus "Tip of the Day"
+focus "Tip of the Day" >/dev/null
 xdotool key Escape
-focus "second look.udl"
+focus "second look.udl" >/dev/null
 shot startup-4-second-window
 
 # A second start hands over to the running process and ends at once.
@@ -68,10 +47,10 @@ REGEDIT4
 "SingleInstance" = dword:00000000
 REG
 "$build/bin/qorvex" -newudl & pids+=($!)
-focus "Create a new Microsoft UDL-File"
+focus "Create a new Microsoft UDL-File" >/dev/null
 xdotool type --delay 10 "$scratch/demo/made here.udl"
 xdotool key Return
-focus "Data Link Properties"
+focus "Data Link Properties" >/dev/null
 shot startup-6-newudl-editor
 xdotool key Escape
 sleep 1

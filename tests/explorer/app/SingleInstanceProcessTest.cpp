@@ -7,6 +7,7 @@
 #include "datalinks/SqliteFile.h"
 #include "platform/SingleInstance.h"
 #include "support/TempDir.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +24,7 @@
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int ms = 30000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
+using qbtest::waitUntil;
 
 // Whether the process has the file open (its data source).
 bool hasOpen(qint64 pid, const QString& file)

@@ -12,6 +12,7 @@
 #include "explorer/settings/SettingsNumber.h"
 #include "explorer/ui/CommandIds.h"
 #include "support/TempDir.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -28,16 +29,7 @@ using qbtest::ModalDriver;
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int ms = 30000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
+using qbtest::waitUntil;
 
 const QString kVersionKey = settings::explorerRootPath() + settings::versionKey();
 
