@@ -3,7 +3,7 @@
 #include "explorer/app/BusyCursorWatch.h"
 #include "explorer/app/WindowSet.h"
 #include "explorer/settings/SettingsKeys.h"
-#include "explorer/settings/SettingsNumber.h"
+#include "common/settings/SettingsNumber.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>

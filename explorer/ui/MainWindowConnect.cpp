@@ -3,8 +3,8 @@
 // tip of the day.
 #include "explorer/ui/MainWindow.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 #include "dataaccess/ErrorText.h"
 #include "datalinks/ConnectionPrompt.h"
 #include "datalinks/DataLinkCommands.h"

@@ -6,9 +6,9 @@
 // Exit status: 0 when every statement and the commit succeeded; 1 when any of them failed (the
 // run still goes through the whole script); 2 when the script did not run at all (wrong
 // arguments, an unreadable script file, no connection).
-#include "common/BrelibException.h"
+#include "common/WindowConnection.h"
 #include "console/script/ScriptRun.h"
-#include "dataaccess/Connection.h"
+#include "platform/BrelibException.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     if (!haveName || !haveScript || args.size() % 2 != 0)
         return usage();
 
-    qb::data::Connection connection;
+    qb::WindowConnection connection;
     try {
         connection.openConnection(name, isFile);
     } catch (const Brelib::exception& e) {

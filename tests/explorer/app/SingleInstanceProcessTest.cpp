@@ -2,7 +2,7 @@
 // the second hands over and ends with 0, or runs on its own when SingleInstance is 0; a data link
 // file given to the second opens in the first; a socket left by a crash does not stop a start.
 #include "explorer/settings/SettingsKeys.h"
-#include "explorer/settings/SettingsNumber.h"
+#include "common/settings/SettingsNumber.h"
 #include "dataaccess/DataLinkFile.h"
 #include "datalinks/SqliteFile.h"
 #include "platform/SingleInstance.h"

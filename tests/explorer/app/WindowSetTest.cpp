@@ -9,7 +9,7 @@
 #include "explorer/app/WindowSet.h"
 #include "explorer/browser/LoaderThread.h"
 #include "explorer/settings/SettingsKeys.h"
-#include "explorer/settings/SettingsNumber.h"
+#include "common/settings/SettingsNumber.h"
 #include "explorer/ui/CommandIds.h"
 #include "support/TempDir.h"
 #include "support/WaitUntil.h"
