@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev sqlite3
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql
   postgresql postgresql-client
+  libxcb1-dev
   xvfb xauth xdotool x11-apps imagemagick
   procps
 )

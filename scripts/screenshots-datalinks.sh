@@ -5,32 +5,10 @@
 # Needs xvfb-run, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build/asan}
-out=${2:-build/screenshots}
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-build=$(cd "$build" && pwd)
-
-if [ -z "${QB_SCREENSHOTS_INSIDE:-}" ]; then
-  export QB_SCREENSHOTS_INSIDE=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$out"
-fi
-
-scratch=$(mktemp -d)
+# shellcheck source=scripts/screenshots-lib.sh
+source scripts/screenshots-lib.sh
+screenshots_begin 1024x768 "$0" "$@"
 trap 'rm -rf "$scratch"' EXIT
-export QUILLBASE_REGISTRY_DIR="$scratch/registry"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
-
-shot() { sleep 0.5; import -window root "$out/$1.png"; echo "$out/$1.png"; }
-# Waits for a window whose name matches and gives it the keyboard (no window manager here).
-focus() {
-  local id
-  id=$(xdotool search --sync --onlyvisible --name "$1" | head -1)
-  xdotool windowfocus --sync "$id"
-  echo "$id"
-}
 
 # A private ODBC configuration with a user and a system data source, so the lists show something.
 mkdir "$scratch/odbc"

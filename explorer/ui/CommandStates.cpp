@@ -6,25 +6,13 @@
 
 namespace qb::ui {
 
-bool commandAvailable(int id)
-{
-    switch (id) {
-    case kCmdNewDataLink:
-    case kCmdNewConnectionString:
-    case kCmdTipOfTheDay:
-        return false;
-    default:
-        return true;
-    }
-}
-
 bool commandEnabled(int id, const WindowSnapshot& s)
 {
     using namespace qb::browser;
-    if (!commandAvailable(id))
-        return false;
     const UiState ui{s.connected, s.idle};
     switch (id) {
+    case kCmdNewDataLink:
+    case kCmdNewConnectionString:
     case kCmdOpenDataLink:
         return canOpenConnection(ui);
     case kCmdCloseConnection:

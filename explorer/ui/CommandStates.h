@@ -16,7 +16,4 @@ struct WindowSnapshot {
 
 bool commandEnabled(int id, const WindowSnapshot& s);
 
-// Commands whose feature is not part of this program yet (they stay disabled).
-bool commandAvailable(int id);
-
 } // namespace qb::ui

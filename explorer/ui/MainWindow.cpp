@@ -31,7 +31,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -47,7 +46,6 @@ namespace {
 
 constexpr int kProgramNameText = 61472;
 constexpr int kReadyText = 61473;
-constexpr int kUdlFilterText = 61474;
 constexpr int kPositionText = 61471;
 // Any style bit besides the mode, so that a stored icon mode (0) is told from "nothing stored".
 constexpr uint32_t kShowSelectionAlways = 0x0008;
@@ -251,7 +249,7 @@ void MainWindow::createToolbars()
     for (int id : std::initializer_list<int>{kCmdOpenDataLink, kCmdCloseConnection, 0, kCmdBack, kCmdForward, kCmdUp, kCmdStop, kCmdRefresh, 0}) {
         if (id == 0)
             m_standardBar->addSeparator();
-        else if (commandAvailable(id))
+        else
             m_standardBar->addAction(m_actions[id]);
     }
     m_viewModeButton = new QToolButton(m_standardBar);
@@ -446,8 +444,13 @@ void MainWindow::runCommand(int id)
         return;
     }
     switch (id) {
+    case kCmdNewDataLink:
+    case kCmdNewConnectionString:
     case kCmdOpenDataLink:
-        openDataLinkCommand();
+        newConnectionCommand(id);
+        break;
+    case kCmdTipOfTheDay:
+        showTips(true);
         break;
     case kCmdCloseConnection:
         closeConnectionCommand();
@@ -550,20 +553,6 @@ void MainWindow::showCommandError(const QString& text)
     showPlainMessage(this, settings::MessageIcon::Error, loadString(data::kErrorBoxTitle), text);
 }
 
-bool MainWindow::openConnection(const QString& name, bool isDataLinkFile)
-{
-    try {
-        m_connection->openConnection(name, isDataLinkFile);
-    } catch (const Brelib::exception& e) {
-        showCommandError(e.text());
-    } catch (const data::ProviderError& e) {
-        showCommandError(data::providerErrorText(e));
-    }
-    updateCaption();
-    scheduleCommandUpdate();
-    return isConnected();
-}
-
 void MainWindow::afterConnect()
 {
     browser::ElementSet& elements = m_loader->state().elements();
@@ -572,14 +561,6 @@ void MainWindow::afterConnect()
     browser::ShowOrder first;
     first.jobCode = m_groups.general().goDirectlyToTableFldr() ? -browser::kTablesFolder : -browser::kDatabaseElement;
     startShowReportingErrors(first);
-}
-
-void MainWindow::openDataLinkCommand()
-{
-    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                      loadString(kUdlFilterText) + QStringLiteral(" (*.udl)"));
-    if (!file.isEmpty())
-        openConnection(file, true);
 }
 
 void MainWindow::openRecent(int command)

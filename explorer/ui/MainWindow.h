@@ -9,6 +9,7 @@
 #include "common/RecentDocumentList.h"
 #include "common/ReportSink.h"
 #include "common/WindowConnection.h"
+#include "datalinks/DataLinkEditor.h"
 #include "explorer/browser/BrowserWindow.h"
 #include "explorer/browser/ShowOrder.h"
 #include "explorer/settings/LayoutStore.h"
@@ -57,6 +58,8 @@ class WindowBackupBound;
 struct MainWindowOptions {
     bool saveLayout = true; // cleared by -dontsavelayout
     QString settingsRoot = settings::explorerRootPath();
+    QString tipsFolder; // liboltiva.so and qorvex.tip; empty: the executable's folder
+    datalinks::DataLinkEditor dataLinkEditor = datalinks::DataLinkEditor::standard();
 };
 
 // The explorer's about box over `over`; the text viewer's "&About" shows it too.
@@ -76,6 +79,14 @@ public:
     // Opens a data link file or a connection string in this window; a failure is shown in an
     // error box. True when the connection is open afterwards.
     bool openConnection(const QString& name, bool isDataLinkFile);
+    // The new-connection commands carried out by this window (MainWindowConnect.cpp). False when
+    // the user cancelled or the command failed (the failure shown in an error box); for the open
+    // dialog, only a cancelled dialog counts as failed.
+    bool createDataLinkFile();
+    bool createConnectionString();
+    bool openDataLinkWithDialog();
+    // The tip of the day: at window start (force clear) and from the Help menu (force set).
+    void showTips(bool force);
 
     // Runs a command by its id as the menu would (when it is enabled).
     void runCommand(int id);
@@ -128,6 +139,9 @@ public:
 signals:
     // Enter, or a click on the triangle, on a "(BLOB)" or "(TEXT)" cell of the current table.
     void viewerRequested(int row, int column);
+    // A new-connection command (its id) chosen while this window is connected: another window
+    // carries it out, so this one keeps its connection.
+    void newWindowRequested(int commandId);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,7 +165,9 @@ private:
     void closeConnectionCommand();
     bool closeConnection();
     void afterConnect();
-    void openDataLinkCommand();
+    void newConnectionCommand(int id);
+    QWidget* dialogOwner();
+    void showConnectionError(const QString& text);
     void openRecent(int command);
     void refreshCommand();
     void executeSql();

@@ -81,7 +81,7 @@ TEST(CommandStatesTest, WhileATableLoadsOnlyStopTheTogglesTheOptionsAndHelpStayU
     const std::vector<int> expected{kCmdExit, kCmdStandardButtons, kCmdDatabaseButtons, kCmdLockToolBars,
                                     kCmdStatusBar, kCmdQuickViewBar, kCmdDatabaseTree, kCmdReportWindow,
                                     kCmdSqlWindow, kCmdStop, kCmdConfiguration, kCmdSaveConfiguration,
-                                    kCmdExportConfiguration, kCmdPlugins, kCmdAbout, kCmdHelpHomePage, kCmdHelpMail,
+                                    kCmdExportConfiguration, kCmdTipOfTheDay, kCmdPlugins, kCmdAbout, kCmdHelpHomePage, kCmdHelpMail,
                                     kCmdHelpQuillbasePage, kCmdHelpBugReport};
     EXPECT_EQ(enabled, expected);
 }
@@ -89,7 +89,8 @@ TEST(CommandStatesTest, WhileATableLoadsOnlyStopTheTogglesTheOptionsAndHelpStayU
 TEST(CommandStatesTest, ConnectionElementAndPaneDecide)
 {
     const WindowSnapshot none;
-    EXPECT_TRUE(commandEnabled(kCmdOpenDataLink, none));
+    for (int id : {kCmdNewDataLink, kCmdNewConnectionString, kCmdOpenDataLink, kCmdTipOfTheDay})
+        EXPECT_TRUE(commandEnabled(id, none)) << id;
     for (int id : {kCmdCloseConnection, kCmdRefresh, kCmdStop, kCmdSqlWindow, kCmdExecuteSql, kCmdUp, kCmdBack,
                    kCmdIcons, kCmdPreviousRow})
         EXPECT_FALSE(commandEnabled(id, none)) << id;

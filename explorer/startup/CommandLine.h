@@ -1,0 +1,50 @@
+#pragma once
+// qorvex's command line: what a window is asked to do when it starts. The first window of a
+// process reads the process's arguments; a window opened for another window's new-connection
+// command gets only its start command; a file handed over by a second process comes as that
+// process's arguments.
+//
+//   -udl FILE             open the data link file
+//   -constr STRING        open the connection string (only when -udl has no value)
+//   -dontsavelayout       closing the window saves no layout or view state
+//   -show_dbqbar / -hide_dbqbar, -show_report / -hide_report, -show_dbtree / -hide_dbtree
+//                         the panes, over the saved layout; when both are given, show wins
+//   -newudl, -newcstr, -openudl
+//                         only as the whole command line: a new data link file, a new
+//                         connection string, the open dialog for a data link file
+//
+// Unknown options (and -?, -help, -h) are ignored; nothing is printed.
+#include <QString>
+#include <QStringList>
+#include <map>
+
+namespace qb::explorer {
+
+enum class StartCommand { None, NewDataLink, NewConnectionString, OpenDataLink };
+enum class PaneSwitch { Keep, Show, Hide };
+
+struct CommandLine {
+    StartCommand start = StartCommand::None;
+    QString dataLinkFile;     // the first value of -udl
+    QString connectionString; // the first value of -constr; used only without a data link file
+    bool dontSaveLayout = false;
+    PaneSwitch quickViewBar = PaneSwitch::Keep;
+    PaneSwitch report = PaneSwitch::Keep;
+    PaneSwitch databaseTree = PaneSwitch::Keep;
+
+    bool opensConnection() const { return !dataLinkFile.isEmpty() || !connectionString.isEmpty(); }
+};
+
+// An option is longer than one character, starts with "-" and has no digit second ("-5" is a
+// value).
+bool isOption(const QString& argument);
+
+// Options by name (case-sensitive), each with its values in order: the argument after an option
+// is its first value unless it is an option itself; further non-options join the most recent
+// option's values. An option given twice keeps its first entry and its values.
+std::map<QString, QStringList> parseOptions(const QStringList& arguments);
+
+// The arguments without the program's path.
+CommandLine readCommandLine(const QStringList& arguments);
+
+} // namespace qb::explorer
