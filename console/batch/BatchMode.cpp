@@ -20,7 +20,13 @@ namespace {
 class StreamWriter : public ResultWriter {
 public:
     explicit StreamWriter(std::FILE* out) : m_out(out) {}
-    void appendResultText(const QString& text, ResultTextCategory) override { write(text); }
+    // Echoes, headers, summaries and error lines go out at once, so a log shows which statement
+    // runs; the rows in between are buffered.
+    void appendResultText(const QString& text, ResultTextCategory) override
+    {
+        write(text);
+        std::fflush(m_out);
+    }
     void appendPlainText(const QString& text) override { write(text); }
     void holdRepaint() override {}
     void releaseRepaint() override {}
