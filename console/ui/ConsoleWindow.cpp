@@ -89,8 +89,9 @@ ConsoleWindow::ConsoleWindow(Options options)
     m_recent.attachMenu(m_recentMenu.get());
     m_recent.read(m_options.settingsRoot);
 
-    setGeometry(QRect(m_settings.left, m_settings.top, std::max(1, m_settings.right - m_settings.left),
-                      std::max(1, m_settings.bottom - m_settings.top)));
+    // The stored rectangle: the window's position (its frame's corner) and its size.
+    move(m_settings.left, m_settings.top);
+    resize(std::max(1, m_settings.right - m_settings.left), std::max(1, m_settings.bottom - m_settings.top));
     applySettings(m_settings);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusChanged(now); });
     connect(QGuiApplication::inputMethod(), &QInputMethod::localeChanged, this, &ConsoleWindow::updateLanguagePane);
@@ -102,6 +103,8 @@ ConsoleWindow::ConsoleWindow(Options options)
 
 ConsoleWindow::~ConsoleWindow()
 {
+    // Focus moves while the widgets go; that must not reach a half-destroyed window.
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     // A run that outlived the close (given up on after the wait) must not reach this window.
     m_channel->detach();
     m_recent.attachMenu(nullptr);
@@ -373,7 +376,8 @@ void ConsoleWindow::applySettings(const ConsoleSettings& settings)
 
 long ConsoleWindow::saveSettings()
 {
-    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    // A maximised window keeps its normal rectangle for the next start.
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : QRect(pos(), size());
     m_settings.fullWindow = isMaximized();
     m_settings.left = normal.left();
     m_settings.top = normal.top();

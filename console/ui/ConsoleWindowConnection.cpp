@@ -257,7 +257,7 @@ bool ConsoleWindow::stopRun()
     // The run's output keeps arriving while we wait (the pump handles posted events), so its
     // last lines, the interruption line among them, are in the window when the wait ends.
     const bool ended = m_worker.stop(WorkerThread::DefaultStopTimeout, WorkerThread::eventLoopPump());
-    QCoreApplication::sendPostedEvents(this, QEvent::User);
+    m_channel->flush();
     m_runActive = false;
     m_progress->hide();
     scheduleCommandUpdate();

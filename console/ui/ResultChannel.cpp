@@ -42,6 +42,18 @@ void ResultChannel::detach()
     m_drained.notify_all();
 }
 
+void ResultChannel::flush()
+{
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> guard(m_mutex);
+            if (!m_receiver || m_entries.empty())
+                return;
+        }
+        deliver();
+    }
+}
+
 qsizetype ResultChannel::pendingCharacters() const
 {
     std::lock_guard<std::mutex> guard(m_mutex);

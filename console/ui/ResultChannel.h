@@ -37,6 +37,9 @@ public:
     static std::shared_ptr<ResultChannel> create(QObject* context, ResultWriter* writer, RunFeedback* feedback);
 
     void detach();
+    // GUI thread: applies everything queued now, whatever the budget (the run has ended and the
+    // window wants its last lines before it goes on).
+    void flush();
     // Characters queued and not yet delivered.
     qsizetype pendingCharacters() const;
 
