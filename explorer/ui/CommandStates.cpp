@@ -12,7 +12,6 @@ bool commandAvailable(int id)
     case kCmdNewDataLink:
     case kCmdNewConnectionString:
     case kCmdTipOfTheDay:
-    case kCmdPlugins:
         return false;
     default:
         return true;

@@ -9,6 +9,9 @@
 #include "explorer/browser/LoaderThread.h"
 #include "explorer/browser/TreeExpansion.h"
 #include "explorer/browser/xElement.h"
+#include "explorer/plugins/ui/PluginMenuPopup.h"
+#include "explorer/plugins/ui/PluginStartup.h"
+#include "explorer/plugins/ui/TextViewerDialog.h"
 #include "explorer/settings/ElementListStyles.h"
 #include "explorer/ui/CommandTable.h"
 #include "explorer/ui/DataListModel.h"
@@ -45,7 +48,6 @@ namespace {
 constexpr int kProgramNameText = 61472;
 constexpr int kReadyText = 61473;
 constexpr int kUdlFilterText = 61474;
-constexpr int kViewerPendingText = 61470;
 constexpr int kPositionText = 61471;
 // Any style bit besides the mode, so that a stored icon mode (0) is told from "nothing stored".
 constexpr uint32_t kShowSelectionAlways = 0x0008;
@@ -82,6 +84,8 @@ MainWindow::MainWindow(const Options& options)
     setCentralWidget(m_dataList);
     m_dataList->setGate([this] { return isConnected() && isIdle(); });
 
+    plugins::startPlugins();
+    plugins::TextViewerDialog::setAboutBox(showExplorerAbout);
     m_bridge = GuiThreadBridge::create(this, this, this);
     browser::BrowserState::Parts parts;
     parts.sink = m_bridge;
@@ -139,6 +143,8 @@ MainWindow::~MainWindow()
     // The children go after this destructor; what they signal while going must not reach it.
     for (QObject* child : findChildren<QObject*>())
         disconnect(child, nullptr, this, nullptr);
+    // After the loader: its table elements hand values to the host until they go.
+    plugins::stopPlugins();
 }
 
 bool MainWindow::isIdle() const
@@ -348,12 +354,7 @@ void MainWindow::connectViews()
     connect(m_dataList, &DataListView::viewerRequested, this, &MainWindow::viewerRequested);
     connect(m_dataList, &DataListView::pageFailed, this, &MainWindow::showCommandError);
     connect(m_quickView, &QuickViewBar::elementChosen, this, &MainWindow::quickViewChosen);
-    // Until a viewer host takes the notification, the report pane says what was asked for.
-    connect(this, &MainWindow::viewerRequested, this, [this](int row, int column) {
-        addInformation(fillPrintf(loadString(kViewerPendingText),
-                                  {QString::number(row + 1), QString::number(column),
-                                   m_dataList->model().cellText(row, column)}));
-    });
+    connect(this, &MainWindow::viewerRequested, this, &MainWindow::openViewerMenu);
 }
 
 // --- state refresh --------------------------------------------------------------------------
@@ -427,6 +428,10 @@ void MainWindow::runCommand(int id)
 {
     if (m_closing)
         return;
+    if (plugins::isPluginCommand(id)) {
+        runViewerCommand(id);
+        return;
+    }
     QAction* a = action(id);
     // The gate again at the start of the handler: the state may have changed since the refresh.
     const bool recent = id >= kCmdFirstRecent && id <= kCmdLastRecent;
@@ -514,6 +519,9 @@ void MainWindow::runCommand(int id)
     case kCmdExportConfiguration:
         exportConfigurationCommand();
         break;
+    case kCmdPlugins:
+        showPluginsDialog();
+        break;
     case kCmdAbout:
         showAbout();
         break;
@@ -590,6 +598,7 @@ bool MainWindow::closeConnection()
     // What a finished job posted must not arrive after the window was cleared.
     m_bridge->dropPending();
     m_loader->clearAfterClose();
+    m_storageErrorsShown.clear();
     m_connection->close();
     m_tree->clear();
     clearListColumns();

@@ -59,6 +59,9 @@ struct MainWindowOptions {
     QString settingsRoot = settings::explorerRootPath();
 };
 
+// The explorer's about box over `over`; the text viewer's "&About" shows it too.
+void showExplorerAbout(QWidget* over);
+
 class MainWindow : public QMainWindow, public ReportSink, public browser::BrowserWindow {
     Q_OBJECT
 public:
@@ -160,6 +163,11 @@ private:
     void exportConfigurationCommand();
     void showAbout();
     void openHelpPage(int command);
+    // Viewers of long values (MainWindowViewers.cpp).
+    void openViewerMenu(int row, int column);
+    void runViewerCommand(int id);
+    void showPluginsDialog();
+    void reportViewerStorageError(browser::xElement* element);
     void goBack();
     void goForward();
     void goUp();
@@ -227,6 +235,8 @@ private:
     bool m_maximizeWhenShown = false; // restored maximised: the normal rectangle is set first
     int m_pumpDepth = 0;
     std::vector<std::pair<QString, QString>> m_deferredErrorBoxes;
+    // Elements whose viewer storage failed and was reported, so it is said once per connection.
+    std::set<const browser::xElement*> m_storageErrorsShown;
 };
 
 } // namespace qb::ui

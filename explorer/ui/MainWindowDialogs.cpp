@@ -78,7 +78,7 @@ void MainWindow::exportConfigurationCommand()
     settings::exportConfiguration(*m_prompts, [this] { saveConfigurationCommand(); }, m_options.settingsRoot);
 }
 
-void MainWindow::showAbout()
+void showExplorerAbout(QWidget* over)
 {
     const QString odbc = data::odbcDriverManagerVersion();
     const QString text = QStringLiteral("Vexa@Qorvex, the database explorer of the Quillbase suite\n"
@@ -88,10 +88,15 @@ void MainWindow::showAbout()
                              .arg(settings::kSettingsMinorVersion)
                              .arg(QString::fromLatin1(qVersion()), data::sqliteLibraryVersion(),
                                   odbc.isEmpty() ? QStringLiteral("(not available)") : odbc);
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("About the Vexa@Qorvex"), text, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("About the Vexa@Qorvex"), text, QMessageBox::Ok, over);
     box.setTextFormat(Qt::PlainText);
     box.setIconPixmap(programIcon().pixmap(QSize(48, 48)));
     box.exec();
+}
+
+void MainWindow::showAbout()
+{
+    showExplorerAbout(this);
 }
 
 void MainWindow::openHelpPage(int command)

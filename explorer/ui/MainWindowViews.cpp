@@ -81,6 +81,7 @@ void MainWindow::setCurrentElement(browser::xElement* element, int index)
 {
     m_currentElement = element;
     m_currentIndex = element ? index : 0;
+    reportViewerStorageError(element);
     m_dataList->model().setElement(element);
     if (element) {
         m_listMode = listModeFor(index);

@@ -31,11 +31,7 @@ QString option(const QStringList& args, const QString& name, const QString& fall
 
 int pluginsDialog()
 {
-    // The element kinds of a main window; the table and the view hand their cells to plug-ins.
-    std::vector<plugins::PluginKind> kinds;
-    for (int id = 57502; id <= 57507; ++id)
-        kinds.push_back({loadString(id), id >= 57506});
-    plugins::PluginsDialog dialog(kinds);
+    plugins::PluginsDialog dialog(plugins::mainWindowElementKinds());
     dialog.exec();
     return 0;
 }

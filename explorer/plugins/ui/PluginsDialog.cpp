@@ -27,6 +27,16 @@ QSize designSize(const QFontMetrics& fm)
 
 } // namespace
 
+std::vector<PluginKind> mainWindowElementKinds()
+{
+    constexpr int kFirstKindText = 57502; // "Data Base", then the folders, "Table", "View"
+    constexpr int kFirstTableKindText = 57506;
+    std::vector<PluginKind> kinds;
+    for (int id = kFirstKindText; id <= kFirstTableKindText + 1; ++id)
+        kinds.push_back({loadString(id), id >= kFirstTableKindText});
+    return kinds;
+}
+
 PluginsDialog::PluginsDialog(const std::vector<PluginKind>& kinds, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Plug-ins"));

@@ -22,6 +22,9 @@ struct PluginKind {
     bool offersPlugins = false; // its cells can be handed to plug-ins
 };
 
+// The element kinds of an explorer main window; tables and views hand their cells to plug-ins.
+std::vector<PluginKind> mainWindowElementKinds();
+
 class PluginsDialog : public QDialog {
     Q_OBJECT
 public:

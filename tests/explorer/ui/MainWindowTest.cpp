@@ -12,6 +12,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -161,17 +162,17 @@ TEST_F(MainWindowTest, NullEmptyLongValuesTooltipsAndTheViewerNotification)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(w.dataList().model().index(0, 2)).center());
     EXPECT_FALSE(tip->isVisible());
 
-    // Enter on a number does nothing; on "(TEXT)" it asks for a viewer, which the report notes.
+    // Enter on a number does nothing; on "(TEXT)" it asks for a viewer (the viewer suite goes on).
     QSignalSpy viewer(&w, &MainWindow::viewerRequested);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(w.dataList().model().index(1, 1)).center());
     key(w, Qt::Key_Return);
     EXPECT_EQ(viewer.count(), 0);
     key(w, Qt::Key_Up);
     key(w, Qt::Key_Right, 2);
+    qbtest::whenUp<QMenu>([](QMenu* menu) { QTest::keyClick(menu, Qt::Key_Escape); });
     key(w, Qt::Key_Return);
     ASSERT_EQ(viewer.count(), 1);
     EXPECT_EQ(viewer.first().at(1).toInt(), 3);
-    EXPECT_TRUE(w.report().log().data(w.report().log().index(0, 2), Qt::DisplayRole).toString().contains("(TEXT)"));
 
     // The long value cell is painted with its triangle in the text colour, 10 pixels down.
     w.dataList().resetCursor();

@@ -14,10 +14,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -33,6 +35,25 @@ inline bool waitUntil(const std::function<bool()>& done, int ms = 30000)
         QTest::qWait(5);
     }
     return true;
+}
+
+// Runs `act` on the next popup or modal widget of type T once it is up: the call that opens it
+// blocks the test until it closes, so the act is queued first.
+template <class T>
+void whenUp(std::function<void(T*)> act)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        QWidget* up = QApplication::activePopupWidget();
+        if (!up)
+            up = QApplication::activeModalWidget();
+        if (T* widget = qobject_cast<T*>(up)) {
+            poll->deleteLater();
+            poll->stop();
+            act(widget);
+        }
+    });
+    poll->start(5);
 }
 
 class WindowFixture : public ::testing::Test {
