@@ -27,15 +27,6 @@ namespace {
 using namespace qb::console::ui;
 using Clock = std::chrono::steady_clock;
 
-// The event loop as the program runs it, sleeping between events; a 5 ms poke re-checks `done`.
-void processUntil(const std::function<bool()>& done)
-{
-    QTimer poke;
-    poke.start(5);
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-}
-
 int make(const char* path, long rows)
 {
     sqlite3* db = nullptr;
@@ -125,7 +116,7 @@ int results(const QString& file, bool stall)
     clock.start();
     ticker.start(5);
     w.start(QStringLiteral("select * from t;"));
-    processUntil([&] { return !w.window->isRunning() && w.resultEndsWith(QStringLiteral("Selected ")); });
+    qb::bench::processUntil([&] { return !w.window->isRunning() && w.resultEndsWith(QStringLiteral("Selected ")); });
     ticker.stop();
     qb::bench::printMs(stall ? double(worst) : qb::bench::msSince(begin));
     return 0;
@@ -136,10 +127,10 @@ int stop(const QString& file)
     Window w(file);
     w.start(QStringLiteral("select * from t;"));
     // Once the rows are coming (the count is behind the run).
-    processUntil([&] { return w.window->resultView().document()->blockCount() > 1000; });
+    qb::bench::processUntil([&] { return w.window->resultView().document()->blockCount() > 1000; });
     const auto asked = Clock::now();
     w.window->stopExecution();
-    processUntil([&] { return !w.window->isRunning(); });
+    qb::bench::processUntil([&] { return !w.window->isRunning(); });
     if (!w.resultEndsWith(QStringLiteral("Execution has been interrupted")))
         throw std::runtime_error("no interruption line");
     qb::bench::printMs(qb::bench::msSince(asked));

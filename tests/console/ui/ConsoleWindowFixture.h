@@ -7,6 +7,7 @@
 #include "console/ui/ResultView.h"
 #include "console/ui/SqlEditor.h"
 #include "support/BackendFixture.h"
+#include "support/WaitUntil.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -15,18 +16,6 @@
 #include <functional>
 
 namespace qbtest {
-
-inline bool waitUntil(const std::function<bool()>& done, int ms = 60000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 // Answers the window's questions from queues the test fills, and records every message.
 class ScriptedPrompts : public qb::console::ui::ConsolePrompts {
@@ -92,7 +81,7 @@ protected:
     }
     static void waitForRun(qb::console::ui::ConsoleWindow& w)
     {
-        ASSERT_TRUE(waitUntil([&] { return !w.isRunning(); }));
+        ASSERT_TRUE(waitUntil([&] { return !w.isRunning(); }, 120000));
         QCoreApplication::processEvents();
     }
     static QString resultText(qb::console::ui::ConsoleWindow& w) { return w.resultView().toPlainText(); }

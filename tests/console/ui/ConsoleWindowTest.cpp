@@ -304,7 +304,7 @@ TEST_P(ConsoleWindowTest, ConnectionCommandsAreGrayedWhileAScriptRunsAndStopEnds
     QCoreApplication::processEvents();
     QTest::keyClick(&w->sqlEditor(), Qt::Key_F5);
     // The first table is in the window while the run goes on.
-    ASSERT_TRUE(waitUntil([&] { return resultText(*w).contains("Selected 20000 rows from 20000"); }));
+    ASSERT_TRUE(waitUntil([&] { return resultText(*w).contains("Selected 20000 rows from 20000"); }, 120000));
     EXPECT_TRUE(w->isRunning());
     QCoreApplication::processEvents();
     for (int id : {kCmdOpenConnection, kCmdCloseConnection, kCmdNewDataLink, kCmdNewConnectionString, kCmdExecute})

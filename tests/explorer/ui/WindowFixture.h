@@ -9,6 +9,7 @@
 #include "explorer/ui/DataListView.h"
 #include "explorer/ui/MainWindow.h"
 #include "support/Backends.h"
+#include "support/WaitUntil.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,18 +25,6 @@
 #include <memory>
 
 namespace qbtest {
-
-inline bool waitUntil(const std::function<bool()>& done, int ms = 30000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 // Runs `act` on the next popup or modal widget of type T once it is up: the call that opens it
 // blocks the test until it closes, so the act is queued first.
