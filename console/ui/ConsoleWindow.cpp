@@ -25,6 +25,12 @@
 #include <QTimer>
 #include <QToolBar>
 
+// Q_INIT_RESOURCE must be called outside any namespace; the pictures live in a static library.
+static void initConsoleResources()
+{
+    Q_INIT_RESOURCE(tessmar);
+}
+
 namespace qb::console::ui {
 namespace {
 
@@ -69,6 +75,7 @@ ConsoleWindow::ConsoleWindow(Options options)
       m_connection(std::make_shared<data::Connection>()),
       m_stop(std::make_shared<StopSignal>())
 {
+    initConsoleResources();
     m_prompts = m_options.prompts ? m_options.prompts : std::make_shared<WidgetConsolePrompts>(this);
     ConsoleSettingsStore(m_options.settingsRoot).load(m_settings);
 
@@ -200,7 +207,7 @@ void ConsoleWindow::createStatusBar()
     m_statusPanes.push_back(language);
     for (int id : {kTextRowPane, kTextColumnPane}) {
         auto* pane = new QLabel(bar);
-        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(loadString(id).arg(QStringLiteral("00000"))));
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(loadString(id).replace(QStringLiteral("%i"), QStringLiteral("00000"))));
         bar->addPermanentWidget(pane);
         m_statusPanes.push_back(pane);
     }
