@@ -39,6 +39,13 @@ xdotool windowfocus --sync "$win"
 settle() { sleep "${1:-1}"; }
 shot() { import -window root "$prefix-$1.png"; }
 key() { xdotool key --clearmodifiers "$@"; settle 0.6; }
+# Without a window manager nothing gives the focus back when a dialog closes; the window's keys
+# need it (and a dialog of its own needs it to take typing).
+refocus() { xdotool windowfocus --sync "${1:-$win}"; settle 0.3; }
+focus_dialog() {
+  local d
+  d=$(xdotool search --name "^$1\$" 2>/dev/null | tail -1) && [ -n "$d" ] && refocus "$d"
+}
 settle 2
 shot connected
 # A query typed as a user does, with its colours, then F5.
@@ -55,35 +62,41 @@ key ctrl+shift+o
 shot save-question
 key n
 settle 1
+focus_dialog "O.*" || true
 shot open-dialog
 xdotool type --delay 10 "$docs/dearest.sql"
 key Return
 settle 1
+refocus
 key F5
 settle 1.5
 shot opened
 # A change, saved under the file's own name.
 key ctrl+End
-xdotool type --delay 15 "-- checked"
+xdotool type --delay 15 -- " -- checked"
 key ctrl+shift+s
 shot saved
 # Find.
 key ctrl+Home
 key ctrl+f
+focus_dialog Find
 xdotool type --delay 15 "price"
 key Return
 settle 0.5
 shot find
 key Escape
+refocus
 # The settings dialog from the Tools menu, on its Format page.
 key alt+t
 key s
 settle 1
+focus_dialog "Vexa@Tessmar Settings"
 shot settings
 key ctrl+Tab
 key ctrl+Tab
 shot settings-format
 key Escape
+refocus
 # A long run stopped halfway.
 key ctrl+a
 xdotool type --delay 5 "select * from products; with recursive c(x) as (select 1 union all select x + 1 from c) select count(*) from c; select 1;"
