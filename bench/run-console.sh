@@ -66,23 +66,14 @@ stall=$(median <"$work/stall"); worst=$(sort -n "$work/stall" | tail -1); stop=$
 b1m=$(median <"$work/b1m"); c1m=$(median <"$work/c1m")
 rss=$(peak_kb "$work/m1.db"); rss0=$(peak_kb "$work/t0.db")
 
-printf 'Console window (offscreen), medians of %s runs
-' "$runs"
-printf '  one keystroke in a 1 MB script, recolouring included  %8.2f ms (goal <= 16)
-' "$type"
-printf '  100,000 rows into the result window, show data on     %8.1f ms
-' "$win"
-printf '  the same script, tessmar -batch > /dev/null           %8.1f ms   ratio %s (goal <= 3)
-' "$bat" "$(ratio "$win" "$bat")"
-printf '  GUI thread longest stall while printing               %8.1f ms (goal <= 100), worst run %s ms
-' "$stall" "$worst"
-printf '  Stop during a 1,000,000-row result until it ended     %8.1f ms (goal <= 1000)
-' "$stop"
-printf 'Batch mode, select * from t, 1,000,000 rows x 5 columns, medians of %s runs
-' "$(( (runs + 1) / 2 ))"
-printf '  tessmar -batch > /dev/null                            %8.1f ms
-' "$b1m"
-printf '  sqlite3 -column > /dev/null                           %8.1f ms   ratio %s (goal <= 1)
-' "$c1m" "$(ratio "$b1m" "$c1m")"
+printf 'Console window (offscreen), medians of %s runs\n' "$runs"
+printf '  one keystroke in a 1 MB script, recolouring included  %8.2f ms (goal <= 16)\n' "$type"
+printf '  100,000 rows into the result window, show data on     %8.1f ms\n' "$win"
+printf '  the same script, tessmar -batch > /dev/null           %8.1f ms   ratio %s (goal <= 3)\n' "$bat" "$(ratio "$win" "$bat")"
+printf '  GUI thread longest stall while printing               %8.1f ms (goal <= 100), worst run %s ms\n' "$stall" "$worst"
+printf '  Stop during a 1,000,000-row result until it ended     %8.1f ms (goal <= 1000)\n' "$stop"
+printf 'Batch mode, select * from t, 1,000,000 rows x 5 columns, medians of %s runs\n' "$(( (runs + 1) / 2 ))"
+printf '  tessmar -batch > /dev/null                            %8.1f ms\n' "$b1m"
+printf '  sqlite3 -column > /dev/null                           %8.1f ms   ratio %s (goal <= 1)\n' "$c1m" "$(ratio "$b1m" "$c1m")"
 printf '  peak resident memory of tessmar -batch                %8d kB (goal <= 20480)\n' "$rss"
 printf '  (the same program over a 1-row table: %d kB; the million rows add %d kB)\n' "$rss0" "$((rss - rss0))"
