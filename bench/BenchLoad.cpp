@@ -1,7 +1,7 @@
 #include "bench/BenchLoad.h"
 
 #include "bench/BenchSupport.h"
-#include "common/ReportSink.h"
+#include "common/ConsoleReportSink.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/TableData.h"
 
@@ -9,23 +9,6 @@
 #include <cstdlib>
 
 namespace qb::bench {
-namespace {
-
-class DiscardingSink final : public qb::ReportSink {
-public:
-    void setProgressRange(int, int) override {}
-    void setProgressPos(int) override {}
-    void hideProgress() override {}
-    void postText(const QString&, int) override {}
-    void postStage(int, int) override {}
-    void clearListColumns() override {}
-    void addListColumn(const QString&, int, int, int) override {}
-    void setColumnWidth(int, int) override {}
-    void addError(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    void addInformation(const QString&) override {}
-};
-
-} // namespace
 
 void withLoadedTable(const QString& connection, const QString& table,
                      const std::function<void(qb::data::TableData&)>& then, LoadAs as)
@@ -34,7 +17,7 @@ void withLoadedTable(const QString& connection, const QString& table,
     source->initialize();
     const auto session = source->createSession();
     qb::data::TableData data;
-    DiscardingSink sink;
+    ConsoleReportSink sink("bench");
     const auto result = as == LoadAs::Table
                             ? data.loadObject(session, {{}, table}, true, sink)
                             : data.loadUserSql(session, QStringLiteral("select * from ") + table, true, sink);

@@ -10,21 +10,28 @@ build=${1:-build/bench}
 # shellcheck disable=SC2034 # read by the scripts that source this file
 runs=${2:-11}
 
-# bench_build TARGET...: configures the build folder as the bench flavour unless it already is one,
-# then brings the targets up to date (a no-op when they are), so a run never times stale code.
-# Build output is shown only when the build fails.
-bench_build() {
-  local log
+# quiet_build WHAT COMMAND...: runs a build command with its output held back, shown (on standard
+# error) only when it fails; a failure ends the script.
+quiet_build() {
+  local what=$1 log
+  shift
   log=$(mktemp)
-  if ! { grep -qx 'QB_BENCH:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null ||
-         cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQB_TESTS=OFF -DQB_BENCH=ON; } >"$log" 2>&1 ||
-     ! cmake --build "$build" -j2 --target "$@" >>"$log" 2>&1; then
+  if ! "$@" >"$log" 2>&1; then
     cat "$log" >&2
     rm -f "$log"
-    echo "bench: building $* in $build failed" >&2
+    echo "bench: building $what failed" >&2
     exit 1
   fi
   rm -f "$log"
+}
+
+# bench_build TARGET...: configures the build folder as the bench flavour unless it already is one,
+# then brings the targets up to date (a no-op when they are), so a run never times stale code.
+bench_build() {
+  if ! grep -qx 'QB_BENCH:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
+    quiet_build "$build" cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQB_TESTS=OFF -DQB_BENCH=ON
+  fi
+  quiet_build "$* in $build" cmake --build "$build" -j2 --target "$@"
 }
 
 # Median of the numbers on standard input, one a line.

@@ -7,7 +7,7 @@
 # shellcheck source=bench/bench-common.sh
 source "$(dirname "$0")/bench-common.sh" "$@"
 if [ "$build" = build/bench ]; then
-  scripts/build.sh bench >/dev/null
+  quiet_build "$build" scripts/build.sh bench
 else
   bench_build qb_benchmarks
 fi

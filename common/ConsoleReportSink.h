@@ -1,13 +1,15 @@
 #pragma once
-// A ReportSink for programs without windows (tools, benchmarks): report-log entries go to the
-// standard error stream with the program's name; progress and list columns go nowhere.
+// The report sink of programs without windows (tools, benchmarks), for the elements' reports and
+// for table loads alike: errors and report-log entries go to the standard error stream with the
+// program's name; progress, stages and list columns go nowhere.
 #include "common/ReportSink.h"
+#include "dataaccess/LoadSink.h"
 
 #include <cstdio>
 
 namespace qb {
 
-class ConsoleReportSink final : public ReportSink {
+class ConsoleReportSink final : public ReportSink, public data::LoadSink {
 public:
     explicit ConsoleReportSink(const char* program) : m_program(program) {}
     void setProgressRange(int, int) override {}
@@ -17,10 +19,16 @@ public:
     void clearListColumns() override {}
     void addListColumn(const QString&, int, int, int) override {}
     void setColumnWidth(int, int) override {}
-    void addError(const QString& text) override { std::fprintf(stderr, "%s: %s\n", m_program, qPrintable(text)); }
-    void addInformation(const QString& text) override { std::fprintf(stderr, "%s: %s\n", m_program, qPrintable(text)); }
+    void addError(const QString& text) override { print(text); }
+    void addInformation(const QString& text) override { print(text); }
+
+    void progress(const data::LoadProgress&) override {}
+    void columnsRead(const std::vector<data::ColumnInfo>&) override {}
+    void error(const QString& message) override { print(message); }
 
 private:
+    void print(const QString& text) const { std::fprintf(stderr, "%s: %s\n", m_program, qPrintable(text)); }
+
     const char* m_program;
 };
 

@@ -1,8 +1,15 @@
 #pragma once
-// What an element (or any loading job) uses to talk to the views of its main window: the progress
-// bar, the status-bar stage text, the data list's columns and the report log. The main window
-// implements it and marshals every call to the GUI thread; jobs call it from the worker thread.
-#include "common/StringTable.h"
+// What an element (or any loading job) tells the views of its main window: the progress bar, the
+// status-bar text, the data list's columns and the report log. The main window implements it.
+//
+// Threads: loader jobs call it from the window's worker thread, and the GUI thread calls it as
+// well: Stop and stop-by-user report there, a tree node expanded for the first time loads its
+// element there, an element already loaded redraws its columns there. So the implementation runs
+// a call that comes from the GUI thread directly, and carries a worker's call over to the GUI
+// thread (waiting until it ran, so the texts keep their order and a job never runs ahead of what
+// the user sees). It never makes a caller on the GUI thread wait for the window itself (a lock,
+// a queue or an event that only the GUI thread would serve): that thread is the one waiting.
+#include "platform/StringTable.h"
 
 #include <QString>
 
@@ -16,9 +23,10 @@ public:
     virtual void setProgressPos(int pos) = 0;
     virtual void hideProgress() = 0;
 
-    // The text goes into the first status-bar pane, the position into the progress bar.
+    // A status-bar text with the progress position that belongs to it: one call, so the bar and
+    // the text never show different stages.
     virtual void postText(const QString& text, int pos) = 0;
-    // A stage text by string-table id.
+    // The same with the text looked up by its string-table id.
     virtual void postStage(int stringId, int pos) { postText(loadString(stringId), pos); }
 
     virtual void clearListColumns() = 0;

@@ -1,6 +1,6 @@
 #include "common/WorkerThread.h"
 
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

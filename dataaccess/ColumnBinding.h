@@ -1,12 +1,13 @@
 #pragma once
-// The buffer record of one result column. The table data binds its row buffer itself instead of
-// letting the provider choose a layout: a row buffer (and each row of the page memory) is an
-// array of these records, one per column, in column order, with no header.
+// The slot of one result column in a row buffer. The table data lays out its row buffers itself:
+// a row is nothing but these records side by side in column order, so a row of the page memory is
+// the same array and a fetched row is kept by copying records, and a cached cell still carries
+// the bound type, length and status its text is made from.
 //
-// The record keeps the field order of the original 536-byte layout. On a 64-bit platform the
-// pointer field is 8 bytes wide and naturally aligned, which moves it and the two fields after it
-// by 4 bytes and makes the record 544 bytes. The offsets below are the one place that states them;
-// the static_asserts pin the struct to them.
+// Providers write into the record through byte offsets (Binding), so the offsets are part of its
+// contract. The value area begins at byte 7, unaligned, and numbers are read from it by copying.
+// The pointer field is 8 bytes wide and naturally aligned, so it starts at 528 and the record is
+// 544 bytes. binding_offsets states every offset once; the static_asserts hold the struct to them.
 #include "dataaccess/DbTypes.h"
 
 #include <cstddef>

@@ -1,9 +1,8 @@
 #include "dataaccess/Connection.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/ErrorText.h"
+#include "platform/BrelibException.h"
 
 namespace qb::data {
 
@@ -12,61 +11,6 @@ std::shared_ptr<DataSource> Connection::openDataSource(const QString& name, bool
     std::shared_ptr<DataSource> source = isDataLinkFile ? createDataSourceFromFile(name) : createDataSource(name);
     source->initialize();
     return source;
-}
-
-Connection::OpenResult Connection::openConnection(const QString& name, bool isDataLinkFile)
-{
-    trialOpen(name, isDataLinkFile);
-    if (!beforeConnect())
-        return OpenResult::Refused;
-    return replaceConnection(name, isDataLinkFile);
-}
-
-void Connection::trialOpen(const QString& name, bool isDataLinkFile)
-{
-    try {
-        openDataSource(name, isDataLinkFile)->uninitialize();
-    } catch (const ProviderError& e) {
-        throw actionError(kActionConnect, e);
-    }
-}
-
-bool Connection::beforeConnect()
-{
-    return !m_hooks.beforeConnect || m_hooks.beforeConnect();
-}
-
-bool Connection::closeForNewConnection()
-{
-    if (m_hooks.closeConnection)
-        return m_hooks.closeConnection();
-    close();
-    return true;
-}
-
-void Connection::afterConnect()
-{
-    if (m_hooks.afterConnect)
-        m_hooks.afterConnect();
-}
-
-Connection::OpenResult Connection::replaceConnection(const QString& name, bool isDataLinkFile)
-{
-    if (!closeForNewConnection())
-        return OpenResult::Refused;
-
-    std::shared_ptr<DataSource> source;
-    try {
-        source = openDataSource(name, isDataLinkFile);
-    } catch (const ProviderError& e) {
-        throw Brelib::exception(providerErrorText(e));
-    }
-    install(std::move(source), isDataLinkFile ? name : connectionStringName());
-
-    if (isDataLinkFile && m_hooks.addToRecentList)
-        m_hooks.addToRecentList(name);
-    afterConnect();
-    return OpenResult::Opened;
 }
 
 void Connection::install(std::shared_ptr<DataSource> initialized, const QString& connectionName)
@@ -119,21 +63,6 @@ std::shared_ptr<DataSource> Connection::dataSource() const
 {
     std::lock_guard lock(m_mutex);
     return m_dataSource;
-}
-
-QString Connection::captionSuffix() const
-{
-    std::lock_guard lock(m_mutex);
-    return captionSuffix(m_dataSource || m_session, m_connectionName);
-}
-
-QString Connection::captionSuffix(bool connected, const QString& connectionName)
-{
-    if (!connected)
-        return QStringLiteral(" - no connection");
-    if (connectionName.isEmpty())
-        return QStringLiteral(" - connection string");
-    return QStringLiteral(" - [") + connectionName + QStringLiteral("]");
 }
 
 } // namespace qb::data

@@ -1,15 +1,10 @@
 #pragma once
-// The data source and session of one main window, and the name shown in its caption.
-//
-// Opening follows one frame for every opening command: a trial open (so a bad name leaves the
-// current connection as it was), the window's before-connect step, the window's close command,
-// the real open with its session, the recent-list entry for a file, the after-connect step.
-// The steps are hooks the window fills in; a step that refuses ends the command quietly.
-// Failures throw Brelib::exception with the complete message.
+// The data source and session a window works on, and the name it was opened under. The window's
+// open and close commands around it (trial open, the window's steps, the recent list) are
+// common/WindowConnection's. Failures throw Brelib::exception with the complete message.
 #include "dataaccess/Provider.h"
 
 #include <QString>
-#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -17,68 +12,26 @@ namespace qb::data {
 
 class Connection {
 public:
-    struct Hooks {
-        std::function<bool()> beforeConnect;    // false: the command ends; unset: goes on
-        std::function<bool()> closeConnection;  // the window's close command; unset: close()
-        std::function<void(const QString& path)> addToRecentList; // files only
-        std::function<void()> afterConnect;
-    };
-
-    enum class OpenResult { Opened, Refused };
-
-    // ConnectionName of a connection opened from a connection string.
-    static QString connectionStringName() { return QStringLiteral("connection string"); }
-
-    Connection() = default;
-    explicit Connection(Hooks hooks) : m_hooks(std::move(hooks)) {}
-    void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
-
-    // Opens a data link file (isDataLinkFile) or a connection string. A failed trial open throws
-    // "The new connection has been interrupted: " + the provider's text and changes nothing;
-    // a failure of the real open or of the session throws the provider's text alone (the old
-    // connection is closed by then).
-    OpenResult openConnection(const QString& name, bool isDataLinkFile);
-
-    // The steps of openConnection, for the commands that make their data source another way (a
-    // new data link file, the connection-string prompt) and go through the same frame:
-    //   trialOpen: an initialized data source for the name is made and dropped again; a failure
-    //     throws "The new connection has been interrupted: " + the provider's text;
-    //   beforeConnect / closeForNewConnection: the window's steps; false ends the command;
-    //   replaceConnection: what follows the before-connect step (close, real open, session,
-    //     recent list, after-connect);
-    //   afterConnect: the window's after-connect step.
-    static void trialOpen(const QString& name, bool isDataLinkFile);
-    bool beforeConnect();
-    bool closeForNewConnection();
-    OpenResult replaceConnection(const QString& name, bool isDataLinkFile);
-    void afterConnect();
-
     // Puts an initialized data source in place under the name and creates its session: the real
-    // open of the commands that build their data source themselves (a new data link file, the
-    // connection-string wizard). On failure the data source is uninitialized and the provider's
-    // text alone is thrown.
+    // open of the window's opening commands, also of those that build their data source
+    // themselves (a new data link file, the connection-string prompt). On failure the data
+    // source is uninitialized and the provider's text alone is thrown.
     void install(std::shared_ptr<DataSource> initialized, const QString& connectionName);
 
-    // Drops the session, then the data source; ConnectionName becomes empty.
+    // Drops the session, then the data source; the name becomes empty.
     void close();
 
-    // Connected while the data source or the session is present.
+    // True as long as a data source or a session is held.
     bool isConnected() const;
     QString connectionName() const;
     std::shared_ptr<Session> session() const;
     std::shared_ptr<DataSource> dataSource() const;
 
-    // What follows the program's name in the window caption:
-    //   " - no connection", " - [" + ConnectionName + "]", or " - connection string" when the
-    //   name is empty.
-    QString captionSuffix() const;
-    static QString captionSuffix(bool connected, const QString& connectionName);
-
-    // An initialized data source for the name (a trial open). Throws ProviderError.
+    // An initialized data source for a data link file (isDataLinkFile) or a connection string.
+    // Throws ProviderError.
     static std::shared_ptr<DataSource> openDataSource(const QString& name, bool isDataLinkFile);
 
 private:
-    Hooks m_hooks;
     mutable std::mutex m_mutex;
     std::shared_ptr<DataSource> m_dataSource;
     std::shared_ptr<Session> m_session;

@@ -56,11 +56,11 @@ private:
         const qsizetype start = m_pos;
         while (!atEnd() && peek() != u'=') {
             if (peek() == u';')
-                fail(QStringLiteral("\"%1\" has no \"=\"").arg(m_text.mid(start, m_pos - start).trimmed()), start);
+                fail(QStringLiteral("\"%1\" has no \"=\"").arg(excerptOf(m_text.mid(start, m_pos - start).trimmed())), start);
             ++m_pos;
         }
         if (atEnd())
-            fail(QStringLiteral("\"%1\" has no \"=\"").arg(m_text.mid(start).trimmed()), start);
+            fail(QStringLiteral("\"%1\" has no \"=\"").arg(excerptOf(m_text.mid(start).trimmed())), start);
         const QString key = m_text.mid(start, m_pos - start).trimmed();
         ++m_pos; // "="
         return key;
@@ -130,9 +130,10 @@ bool needsQuotes(const QString& value)
         return false;
     if (isBracedValue(value))
         return false; // braces already protect it
-    // A first character that opens a quote or a brace would be read as one.
+    // A first character that opens a quote or a brace would be read as one; white space at either
+    // end (any the trimming of a plain value removes: form feeds, no-break spaces too) would be lost.
     return value.contains(u';') || value.front() == u'"' || value.front() == u'\'' || value.front() == u'{' ||
-           isBlank(value.front()) || isBlank(value.back());
+           value.front().isSpace() || value.back().isSpace();
 }
 
 } // namespace
@@ -209,6 +210,12 @@ bool isBracedValue(const QString& v)
         }
     }
     return true;
+}
+
+QString excerptOf(const QString& text)
+{
+    constexpr qsizetype kLength = 40;
+    return text.size() <= kLength ? text : text.left(kLength) + QStringLiteral("...");
 }
 
 std::optional<bool> parseBoolean(const QString& value)

@@ -46,6 +46,10 @@ private:
 // value keeps through parse() and toString() with its braces.
 bool isBracedValue(const QString& value);
 
+// The start of a text quoted in an error message: the first 40 characters, then "..." when there
+// was more, so a message about a megabyte of garbage stays readable.
+QString excerptOf(const QString& text);
+
 // A yes/no value as connection strings write it: "True", "Yes", "1" / "False", "No", "0"
 // (without regard to case, blanks around ignored); nullopt for anything else, the empty text too.
 std::optional<bool> parseBoolean(const QString& value);

@@ -6,6 +6,7 @@
 #include "platform/PrivateFile.h"
 #include "platform/Profile.h"
 #include "platform/ProfileTextReader.h"
+#include "platform/SystemErrorText.h"
 
 #include <QFileInfo>
 
@@ -51,6 +52,10 @@ QString readDataLinkFile(const QString& path)
     }
 
     ProfileTextReader reader(path);
+    // UTF-16 is two bytes a character: an odd byte count is a file cut short, whose last line
+    // would otherwise read as a shorter string that looks whole.
+    if (reader.encoding() != QStringConverter::Utf8 && info.size() % 2 != 0)
+        fail(E_FAIL, path, QStringLiteral("is damaged: its UTF-16 text ends in half a character."));
     QString line;
     bool inSection = false;
     bool sawSection = false;
@@ -96,7 +101,7 @@ void writeDataLinkFile(const QString& path, const QString& initString)
     }
     // It may hold a password: private, and never seen half-written.
     if (const int error = writeFileReplacing(path, bytes))
-        fail(E_FAIL, path, QStringLiteral("cannot be written: %1").arg(systemErrorText(error)));
+        fail(E_FAIL, path, QStringLiteral("cannot be written: %1").arg(qb::systemErrorText(error)));
 }
 
 } // namespace qb::data

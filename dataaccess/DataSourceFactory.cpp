@@ -25,7 +25,7 @@ std::shared_ptr<DataSource> createDataSource(const QString& initString)
     if (provider.compare(u"ODBC", Qt::CaseInsensitive) == 0)
         return createOdbcDataSource(initString);
     throw ProviderError(REGDB_E_CLASSNOTREG, QStringLiteral("The provider \"%1\" is not known; known providers: %2.")
-                                                 .arg(provider, providerNames().join(QStringLiteral(", "))));
+                                                 .arg(excerptOf(provider), providerNames().join(QStringLiteral(", "))));
 }
 
 std::shared_ptr<DataSource> createDataSourceFromFile(const QString& path)

@@ -1,7 +1,7 @@
 #pragma once
 // Data sources from initialization strings: the key "Provider" picks the provider.
-//   Provider=SQLite;Data Source=/home/ann/shop.db
-//   Provider=ODBC;Driver={PostgreSQL Unicode};Server=localhost;Database=shop;Uid=ann;Pwd=...
+//   Provider=SQLite;Data Source=/srv/data/orders.db
+//   Provider=ODBC;Driver={PostgreSQL Unicode};Server=db.example;Database=orders;Uid=lee;Pwd=...
 #include "dataaccess/Provider.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
-// Type codes, value status codes and result codes of the data-access layer. They keep the
-// numbers of the provider model the suite was designed on, because stored settings, plug-ins
-// (BlobValue carries a type code) and the formatting rules are written in them.
+// Type codes, value status codes and result codes of the data-access layer. The numbers are
+// fixed: plug-ins receive type codes (BlobValue carries one), and the binding and formatting rules
+// are stated in them.
 #include <cstdint>
 
 namespace qb::data {
@@ -40,8 +40,8 @@ enum : DBTYPE {
     DBTYPE_BYREF = 0x4000,
 };
 
-// Declared sizes that mean "unbounded" (long values) when binding: the sizes providers of the
-// original model gave long values, and 0, a size the provider does not know.
+// Declared sizes that mean "unbounded" (long values) when binding: 0, a size the provider does
+// not know, and the maximum sizes that providers report for a column without a limit.
 constexpr uint32_t kUnboundedSizes[] = {0u, 0x1FFFFFFEu, 0x3FFFFFFFu, 0x7FFFFFFFu};
 // The declared size our providers give an unbounded text or binary column (a long value).
 constexpr uint32_t kLongValueSize = 0x7FFFFFFFu;

@@ -1,10 +1,8 @@
 #include "dataaccess/ErrorText.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
 #include "dataaccess/Provider.h"
-
-#include <cstring>
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 namespace qb::data {
 
@@ -47,14 +45,6 @@ QString providerErrorText(HRESULT hr)
     default:
         return {};
     }
-}
-
-QString systemErrorText(int errnoValue)
-{
-    char buffer[512] = {};
-    // GNU strerror_r may return a static text instead of filling the buffer.
-    const char* text = strerror_r(errnoValue, buffer, sizeof buffer);
-    return QString::fromUtf8(text ? text : buffer);
 }
 
 QString composeMessage(const QString& action, const QString& text)

@@ -33,9 +33,6 @@ enum ActionText : int {
 QString providerErrorText(const ProviderError& error);
 QString providerErrorText(HRESULT hr);
 
-// The system's text for an errno value (strerror), for failures of system calls.
-QString systemErrorText(int errnoValue);
-
 // action + ": " + text; either side may be empty.
 QString composeMessage(const QString& action, const QString& text);
 // The action text by string id, ": ", and the provider's text.

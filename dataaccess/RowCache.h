@@ -23,7 +23,8 @@ public:
     int rowsHeld() const { return m_rowsHeld; }
     void setRowsHeld(int rows) { m_rowsHeld = rows; }
 
-    // 0 below one full page, else the row count divided by the page size, rounded up.
+    // 0 while the rows fit on less than a page (no paging needed); else as many pages as the rows
+    // fill, the last one possibly short.
     int pageCount() const;
     // Rows page p holds: the page size, or on the last page the rest.
     int rowsOnPage(int page) const;

@@ -153,7 +153,8 @@ bool Spool::copyRow()
             finish();
             return false;
         }
-        std::memset(m_capture->row.data(), 0, m_capture->row.size());
+        if (!m_capture->row.empty()) // a rowset may have no columns; memset takes no null pointer
+            std::memset(m_capture->row.data(), 0, m_capture->row.size());
         struct Release {
             Capture& capture;
             ~Release() { capture.releaseStreams(); }

@@ -1,6 +1,6 @@
 #include "dataaccess/SpoolFile.h"
 
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "platform/Storage.h"
 #include "platform/StorageError.h"
 

@@ -1,15 +1,15 @@
 #include "dataaccess/TableData.h"
 
-#include "common/BrelibException.h"
-#include "common/ReportSink.h"
-#include "common/StringTable.h"
 #include "dataaccess/BindingRules.h"
 #include "dataaccess/ErrorText.h"
+#include "dataaccess/LoadSink.h"
 #include "dataaccess/RowCache.h"
 #include "dataaccess/Spool.h"
 #include "dataaccess/SpoolRowset.h"
 #include "dataaccess/ValueConversion.h"
 #include "dataaccess/ValueFormat.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,19 +17,6 @@
 namespace qb::data {
 namespace {
 
-enum Stage : int {
-    kStageColumns = 64510,
-    kStageAccessor = 64512,
-    kStageRedraw = 64513,
-    kStagePrepare = 64514,
-    kStageLoad = 64515,
-    kStageCache = 64516,
-    kStageEnumerate = 64517,
-};
-
-constexpr int kFirstColumnWidth = 20;
-constexpr int kColumnWidth = 100;
-constexpr int kFormatLeft = 0;
 constexpr int kNoCapacityLimit = -1;
 constexpr size_t kRecordSize = sizeof(ColumnBinding);
 
@@ -111,36 +98,34 @@ TableData::TableData() = default;
 TableData::~TableData() = default;
 
 TableData::LoadResult TableData::loadObject(const std::shared_ptr<Session>& session, const ObjectName& object,
-                                            bool redraw, ReportSink& sink)
+                                            bool redraw, LoadSink& sink)
 {
     return load(session, Origin::ObjectScan, object, QString(), redraw, sink);
 }
 
 TableData::LoadResult TableData::loadUserSql(const std::shared_ptr<Session>& session, const QString& sqlText,
-                                             bool redraw, ReportSink& sink)
+                                             bool redraw, LoadSink& sink)
 {
     return load(session, Origin::UserSql, ObjectName(), sqlText, redraw, sink);
 }
 
 TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, Origin origin, const ObjectName& object,
-                                      const QString& sqlText, bool redraw, ReportSink& sink)
+                                      const QString& sqlText, bool redraw, LoadSink& sink)
 {
     struct Finish {
-        ReportSink& sink;
+        LoadSink& sink;
         ~Finish()
         {
-            sink.postText(QString(), 100);
-            sink.hideProgress();
+            sink.progress({LoadStage::Finished, 100});
         }
     } finish{sink};
 
     clearData();
-    sink.setProgressRange(0, 100);
-    sink.setProgressPos(1);
+    sink.progress({LoadStage::Started, 1});
 
-    sink.postStage(kStagePrepare, 2);
+    sink.progress({LoadStage::Preparing, 2});
     if (!session) {
-        sink.addError(composeMessage(loadString(kActionColumnInfo), QStringLiteral("No connection is open.")));
+        sink.error(composeMessage(loadString(kActionColumnInfo), QStringLiteral("No connection is open.")));
         return LoadResult::Failed;
     }
     const QString query = origin == Origin::UserSql
@@ -159,7 +144,7 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
     try {
         // The user's statement runs once: its rows are spooled as they are counted, and the pages
         // read the spool. The program's scan is read again from its start for each pass.
-        sink.postStage(kStageColumns, 5);
+        sink.progress({LoadStage::ReadingColumns, 5});
         try {
             content->rowset = session->execute(query);
             if (!content->rowset)
@@ -173,20 +158,20 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
             throw actionError(kActionColumnInfo, e);
         }
 
-        sink.postStage(kStageAccessor, 15);
+        sink.progress({LoadStage::Binding, 15});
         const size_t columnCount = content->columns.size();
         content->rowBuffer.resize(columnCount);
         for (size_t c = 0; c < columnCount; ++c)
             content->rowBuffer[c] = bindingRecordFor(content->columns[c]);
-        sink.postStage(kStageAccessor, 20);
+        sink.progress({LoadStage::Binding, 20});
         for (size_t c = 0; c < columnCount; ++c)
             content->bindings.push_back(providerBindingFor(content->rowBuffer[c], content->columns[c], c * kRecordSize));
 
-        sink.postStage(kStageRedraw, 25);
+        sink.progress({LoadStage::ShowingColumns, 25});
         if (redraw)
-            rebuildColumns(content->columns, sink);
+            sink.columnsRead(content->columns);
 
-        sink.postStage(kStageLoad, 30);
+        sink.progress({LoadStage::ReadingRows, 30});
         try {
             content->rowset->setBindings(content->bindings);
         } catch (const ProviderError& e) {
@@ -194,7 +179,7 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
         }
         publishPartial = true;
 
-        sink.postStage(kStageLoad, 45);
+        sink.progress({LoadStage::ReadingRows, 45});
         uint64_t rows = 0;
         try {
             content->rowset->restart();
@@ -204,16 +189,15 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
             throw actionError(kActionTableData, e);
         }
 
-        sink.postStage(kStageCache, 50);
+        sink.progress({LoadStage::CreatingCache, 50});
         content->cache = RowCache(int(columnCount));
 
-        sink.postStage(kStageEnumerate, 55);
-        const QString enumerating = loadString(kStageEnumerate);
+        sink.progress({LoadStage::ReadingFirstPage, 55});
         int copied = 0;
         try {
             content->rowset->restart();
             content->fillPage(content->rowset->next(), &copied, [&](int n) {
-                sink.postText(enumerating + QStringLiteral(" [ row number %1 ]").arg(n), 80);
+                sink.progress({LoadStage::ReadingFirstPage, 80, n});
             });
         } catch (const ProviderError& e) {
             content->cache.setRowsHeld(copied);
@@ -224,7 +208,7 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
         content->rowset->suspend();
 
         publish(std::move(content));
-        sink.postText(QString(), 95);
+        sink.progress({LoadStage::Loaded, 95});
         return LoadResult::Loaded;
     } catch (const Brelib::exception& e) {
         // The element stays as far as it got: with a rowset, loaded with its columns but no rows.
@@ -237,7 +221,7 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
             content->cache = RowCache(int(content->columns.size()));
             publish(std::move(content));
         }
-        sink.addError(e.text());
+        sink.error(e.text());
         return LoadResult::Failed;
     }
 }
@@ -247,19 +231,6 @@ void TableData::publish(std::unique_ptr<Content> content)
     std::scoped_lock lock(m_pageMutex, m_cacheMutex);
     m_content = std::move(content);
     m_currentPage = 0;
-}
-
-void TableData::rebuildColumns(const std::vector<ColumnInfo>& columns, ReportSink& sink)
-{
-    sink.clearListColumns();
-    sink.addListColumn(QString(), 0, kFirstColumnWidth, kFormatLeft);
-    for (size_t c = 0; c < columns.size(); ++c)
-        sink.addListColumn(columns[c].name, int(c + 1), kColumnWidth, kFormatLeft);
-}
-
-void TableData::redrawColumns(ReportSink& sink) const
-{
-    rebuildColumns(columns(), sink);
 }
 
 void TableData::loadPage(int page)
@@ -305,7 +276,7 @@ QString TableData::cellText(int row, int column) const
         return {};
     if (cell->status == DBSTATUS_S_ISNULL)
         return QString::fromUtf16(kNullText);
-    return qb::data::formatValue(cell->boundType, m_content->columns[size_t(column - 1)].type, cell->value, cell->length,
+    return qb::data::formatValue(cell->boundType, m_content->columns[size_t(column - 1)].type, cell->value,
                                  kNoCapacityLimit);
 }
 
@@ -317,16 +288,16 @@ QString TableData::cellDescription(int row, int column) const
         return {};
     if (cell->status == DBSTATUS_S_ISNULL)
         return QString::fromUtf16(kEmptyText);
-    return describeValue(m_content->columns[size_t(column - 1)].type, cell->value, cell->length);
+    return describeValue(m_content->columns[size_t(column - 1)].type, cell->value);
 }
 
-QString TableData::formatValue(int c, const std::byte* valueArea, uint32_t length, int capacity) const
+QString TableData::formatValue(int c, const std::byte* valueArea, int capacity) const
 {
     std::lock_guard lock(m_cacheMutex);
     if (!m_content || c < 0 || c >= int(m_content->columns.size()))
         return {};
     return qb::data::formatValue(m_content->rowBuffer[size_t(c)].boundType, m_content->columns[size_t(c)].type,
-                                 valueArea, length, capacity);
+                                 valueArea, capacity);
 }
 
 std::optional<DBTYPE> TableData::copyCellValue(int row, int column,

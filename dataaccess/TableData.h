@@ -6,7 +6,8 @@
 // Threads: a load runs on the loader thread; cellText, cellDescription, loadPage and the
 // getters are called from the GUI thread. A load builds the new content without holding the
 // cache lock and publishes it under the lock at the end, so a GUI request never waits for a load
-// that may itself be waiting for the GUI thread (ReportSink calls). A load is stopped through the
+// that may itself be waiting for the GUI thread (the LoadSink's owner may carry its calls over
+// there). A load is stopped through the
 // interrupt token its caller armed on the loading thread (InterruptToken.h).
 #include "dataaccess/ColumnBinding.h"
 #include "dataaccess/ObjectName.h"
@@ -20,12 +21,9 @@
 #include <optional>
 #include <vector>
 
-namespace qb {
-class ReportSink;
-}
-
 namespace qb::data {
 
+class LoadSink;
 class RowCache;
 
 class TableData {
@@ -49,20 +47,16 @@ public:
     //   loadUserSql: SQL the user typed, which runs exactly once: the count, every page and the
     //     whole values of cells read what that one run returned, from a spool of its rows in
     //     temporary storage (Spool.h) that goes with the content (clearData, the next load).
-    // Stage texts and progress positions go to the sink; with `redraw` the list columns are
-    // rebuilt (untitled first column of width 20, then one per result column of width 100).
-    // Provider failures, and a spool that cannot be written, become an error entry of the sink
-    // and are not thrown; anything else (out of memory, a programming error) propagates to the
-    // caller. Always ends with an empty status text at position 100 and the progress bar hidden.
+    // Stages and positions go to the sink as they come; with `redraw` the result's columns go to
+    // it too. Provider failures, and a spool that cannot be written, become the sink's error and
+    // are not thrown; anything else (out of memory, a programming error) propagates to the
+    // caller. Always ends with the stage Finished at position 100.
     // A load whose interrupt token is set, before it began or at any point of it, stops at its
     // next provider call, which fails with DB_E_CANCELED: reported as that stage's failure.
     LoadResult loadObject(const std::shared_ptr<Session>& session, const ObjectName& object, bool redraw,
-                          ReportSink& sink);
+                          LoadSink& sink);
     LoadResult loadUserSql(const std::shared_ptr<Session>& session, const QString& sqlText, bool redraw,
-                           ReportSink& sink);
-
-    // Rebuilds the list columns for the loaded result (the redraw of an already loaded element).
-    void redrawColumns(ReportSink& sink) const;
+                           LoadSink& sink);
 
     // Brings page p into the cache; nothing when p is the current page or p >= pageCount().
     // Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.
@@ -76,7 +70,7 @@ public:
     QString cellDescription(int row, int column) const;
     // Format value of column index c (0-based) on a value area (ValueFormat.h), at most `capacity`
     // characters.
-    QString formatValue(int c, const std::byte* valueArea, uint32_t length, int capacity) const;
+    QString formatValue(int c, const std::byte* valueArea, int capacity) const;
 
     // Copies the whole value of a cell (row within the current page, column from 1) to `write`, in
     // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full:
@@ -108,11 +102,10 @@ private:
     struct Content;
     enum class Origin { ObjectScan, UserSql };
     LoadResult load(const std::shared_ptr<Session>& session, Origin origin, const ObjectName& object,
-                    const QString& sqlText, bool redraw, ReportSink& sink);
+                    const QString& sqlText, bool redraw, LoadSink& sink);
     // The cached cell, with the cache lock held by the caller; nullptr outside the page.
     const ColumnBinding* cellLocked(int row, int column) const;
     void publish(std::unique_ptr<Content> content);
-    static void rebuildColumns(const std::vector<ColumnInfo>& columns, ReportSink& sink);
 
     mutable std::mutex m_cacheMutex; // the cache lock: rowset, row buffer, page memory, columns
     mutable std::mutex m_pageMutex;  // the page lock: the current page index; taken before the cache lock

@@ -44,9 +44,8 @@ QString cut(QString text, int capacity)
 
 } // namespace
 
-QString formatValue(DBTYPE boundType, DBTYPE declaredType, const std::byte* v, uint32_t length, int capacity)
+QString formatValue(DBTYPE boundType, DBTYPE declaredType, const std::byte* v, int capacity)
 {
-    (void)length;
     QString text;
     if (boundType & DBTYPE_BYREF)
         return cut((boundType & ~DBTYPE_BYREF) == DBTYPE_BYTES ? QString::fromUtf16(kBlobMarker) : QString::fromUtf16(kTextMarker), capacity);
@@ -101,9 +100,8 @@ QString formatValue(DBTYPE boundType, DBTYPE declaredType, const std::byte* v, u
     return cut(std::move(text), capacity);
 }
 
-QString describeValue(DBTYPE declaredType, const std::byte* area, uint32_t length)
+QString describeValue(DBTYPE declaredType, const std::byte* area)
 {
-    (void)length;
     if (declaredType == DBTYPE_WSTR)
         return wideText(area);
     if (declaredType == DBTYPE_BYTES)

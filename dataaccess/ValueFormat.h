@@ -9,14 +9,14 @@ namespace qb::data {
 // The display text of one value area by the column's bound type (numbers printf-style: "%i",
 // "%g", "%I64i" as a 64-bit signed decimal, "%u", "%I64u"; markers "(TEXT)", "(BLOB)",
 // "(UNKNOWN)"), at most `capacity` characters and never cut inside a character.
-// `declaredType` decides for stream-typed columns. `length` is the byte length the provider wrote
-// (bounds the text copied from the area).
-QString formatValue(DBTYPE boundType, DBTYPE declaredType, const std::byte* valueArea, uint32_t length,
-                    int capacity);
+// `declaredType` decides for stream-typed columns. Text runs to its terminator: the value area is
+// always followed by the record's zero terminator, and the length the provider wrote is the whole
+// value's, which for a cut value is more than the area holds, so it bounds nothing here.
+QString formatValue(DBTYPE boundType, DBTYPE declaredType, const std::byte* valueArea, int capacity);
 
 // The description text of a non-NULL value area by the column's declared type: wide text as is,
 // "Binary data" for bytes, anything else as narrow (UTF-8) text.
-QString describeValue(DBTYPE declaredType, const std::byte* valueArea, uint32_t length);
+QString describeValue(DBTYPE declaredType, const std::byte* valueArea);
 
 // Texts of the value rules.
 inline constexpr char16_t kNullText[] = u"(NULL)";

@@ -1,24 +1,24 @@
 #include "datalinks/DataLinkCommands.h"
 
-#include "common/BrelibException.h"
-#include "dataaccess/Connection.h"
+#include "common/WindowConnection.h"
 #include "dataaccess/ErrorText.h"
 #include "datalinks/NewDataLinkFile.h"
+#include "platform/BrelibException.h"
 
 namespace qb::datalinks {
 
-CommandOutcome createDataLinkFile(data::Connection& connection, const QString& target, const DataLinkEditor& editor)
+CommandOutcome createDataLinkFile(WindowConnection& connection, const QString& target, const DataLinkEditor& editor)
 {
     NewDataLinkFile file(target);
     file.edit(editor);
     if (file.provider().isEmpty())
         return CommandOutcome::Cancelled;
-    data::Connection::trialOpen(file.temporaryPath(), true);
+    WindowConnection::trialOpen(file.temporaryPath(), true);
     if (!connection.beforeConnect())
         return CommandOutcome::Refused;
     file.moveToTarget();
-    return connection.replaceConnection(target, true) == data::Connection::OpenResult::Opened ? CommandOutcome::Connected
-                                                                                              : CommandOutcome::Refused;
+    return connection.replaceConnection(target, true) == WindowConnection::OpenResult::Opened ? CommandOutcome::Connected
+                                                                                               : CommandOutcome::Refused;
 }
 
 namespace {
@@ -35,15 +35,15 @@ std::shared_ptr<data::DataSource> promptedSource(const DataSourcePrompt& prompt)
     }
 }
 
-void installPrompted(data::Connection& connection, std::shared_ptr<data::DataSource> source)
+void installPrompted(WindowConnection& connection, std::shared_ptr<data::DataSource> source)
 {
-    connection.install(std::move(source), data::Connection::connectionStringName());
+    connection.install(std::move(source), WindowConnection::connectionStringName());
     connection.afterConnect();
 }
 
 } // namespace
 
-CommandOutcome createConnectionString(data::Connection& connection, const DataSourcePrompt& prompt)
+CommandOutcome createConnectionString(WindowConnection& connection, const DataSourcePrompt& prompt)
 {
     if (!connection.beforeConnect() || !connection.closeForNewConnection())
         return CommandOutcome::Refused;
@@ -54,7 +54,7 @@ CommandOutcome createConnectionString(data::Connection& connection, const DataSo
     return CommandOutcome::Connected;
 }
 
-CommandOutcome createConnectionStringKeepingOld(data::Connection& connection, const DataSourcePrompt& prompt)
+CommandOutcome createConnectionStringKeepingOld(WindowConnection& connection, const DataSourcePrompt& prompt)
 {
     std::shared_ptr<data::DataSource> source = promptedSource(prompt);
     if (!source)

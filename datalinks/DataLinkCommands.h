@@ -1,8 +1,8 @@
 #pragma once
 // The two commands that make a new connection: a new data link file, edited by the data link
 // editor, and a new connection string, asked for in this process. A main window (explorer or
-// console) calls them inside its own frame (wait cursor, error box) on its Connection, whose hooks
-// are the window's before-connect step, close command, recent list and after-connect step.
+// console) calls them inside its own frame (wait cursor, error box) on its WindowConnection, whose
+// hooks are the window's before-connect step, close command, recent list and after-connect step.
 //
 // Failures throw Brelib::exception with the complete message; the window shows it under its
 // error caption. A cancelled command ends without a message.
@@ -12,10 +12,13 @@
 #include <functional>
 #include <memory>
 
+namespace qb {
+class WindowConnection;
+}
+
 namespace qb::data {
-class Connection;
 class DataSource;
-} // namespace qb::data
+}
 
 namespace qb::datalinks {
 
@@ -29,7 +32,7 @@ enum class CommandOutcome {
 // temporary file beside it; when it saved a provider, the file is tried, the window's
 // before-connect step runs, the file is moved over the target and opened for real. Cancelling
 // or any failure leaves no temporary file and the target untouched.
-CommandOutcome createDataLinkFile(data::Connection& connection, const QString& target,
+CommandOutcome createDataLinkFile(WindowConnection& connection, const QString& target,
                                   const DataLinkEditor& editor = DataLinkEditor::standard());
 
 // Asks for a data source; returns it initialized, or nullptr when the user cancelled. Throws
@@ -39,11 +42,11 @@ using DataSourcePrompt = std::function<std::shared_ptr<data::DataSource>()>;
 // The window's before-connect step and close command, then the prompt (promptDataSource for the
 // dialog), then the session and the after-connect step. The old connection is closed before
 // the prompt, so a cancelled prompt leaves the window without one.
-CommandOutcome createConnectionString(data::Connection& connection, const DataSourcePrompt& prompt);
+CommandOutcome createConnectionString(WindowConnection& connection, const DataSourcePrompt& prompt);
 
 // The same command in the other order: the prompt first, then the window's before-connect step,
 // its close command and the new connection. So a cancelled prompt (or one whose data source
 // fails) leaves the window with the connection it had.
-CommandOutcome createConnectionStringKeepingOld(data::Connection& connection, const DataSourcePrompt& prompt);
+CommandOutcome createConnectionStringKeepingOld(WindowConnection& connection, const DataSourcePrompt& prompt);
 
 } // namespace qb::datalinks

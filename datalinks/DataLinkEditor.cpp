@@ -1,7 +1,7 @@
 #include "datalinks/DataLinkEditor.h"
 
-#include "dataaccess/ErrorText.h"
 #include "platform/ExecutableFolder.h"
+#include "platform/SystemErrorText.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -23,9 +23,9 @@ QString DataLinkEditor::run(const QString& file) const
     // QProcess words a failed start its own way; asking the system first gives its reason for
     // the usual cases (missing, not executable, a folder).
     if (::access(QFile::encodeName(program).constData(), X_OK) != 0)
-        return data::systemErrorText(errno);
+        return qb::systemErrorText(errno);
     if (QFileInfo(program).isDir())
-        return data::systemErrorText(EISDIR);
+        return qb::systemErrorText(EISDIR);
 
     QProcess editor;
     editor.setProgram(program);

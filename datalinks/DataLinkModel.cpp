@@ -1,11 +1,11 @@
 #include "datalinks/DataLinkModel.h"
 
-#include "common/StringTable.h"
 #include "dataaccess/Connection.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/Provider.h"
 #include "dataaccess/providers/odbc/OdbcConnectString.h"
 #include "dataaccess/providers/sqlite/SqliteOpenOptions.h"
+#include "platform/StringTable.h"
 
 #include <QStringList>
 

@@ -1,10 +1,11 @@
 #include "datalinks/NewDataLinkFile.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
 #include "dataaccess/DataLinkFile.h"
 #include "dataaccess/ErrorText.h"
+#include "platform/BrelibException.h"
 #include "platform/PrivateFile.h"
+#include "platform/StringTable.h"
+#include "platform/SystemErrorText.h"
 
 #include <QFile>
 
@@ -30,7 +31,7 @@ NewDataLinkFile::NewDataLinkFile(QString target) : m_target(std::move(target))
     }
     if (error) {
         m_moved = true; // nothing of ours to delete
-        failCreating(data::systemErrorText(error));
+        failCreating(qb::systemErrorText(error));
     }
 }
 
@@ -55,7 +56,7 @@ QString NewDataLinkFile::provider() const
 void NewDataLinkFile::moveToTarget()
 {
     if (const int error = renameOver(m_temporary, m_target))
-        throw Brelib::exception(data::systemErrorText(error));
+        throw Brelib::exception(qb::systemErrorText(error));
     m_moved = true;
 }
 

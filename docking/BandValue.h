@@ -1,7 +1,7 @@
 #pragma once
-// How a toolbar band's place is packed into one 32-bit value (stored as a REG_DWORD named by the
-// band's id): bits 0 to 15 the width, bit 16 the band starts a new row, bits 24 to 31 the band's
-// position in the bar.
+// A toolbar band's place in the bar, packed into one 32-bit value (the REG_DWORD named by the
+// band's id) so that the whole bar comes back from one value per band: the width in the low 16
+// bits, a line break before the band at bit 16, the band's order in the bar in the top byte.
 #include <cstdint>
 
 namespace qb::docking {

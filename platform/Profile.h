@@ -14,7 +14,7 @@
 // - A missing or unreadable file behaves as an empty one; a binary file yields whatever parses.
 //
 // Every call reads the file anew in one pass (ProfileTextReader) and stops as soon as it has its
-// answer, so nothing is cached and the file may change between calls, as with the original calls.
+// answer, so nothing is cached and another program may change the file between two calls.
 #include <QList>
 #include <QString>
 #include <QStringList>

@@ -30,7 +30,8 @@ ProfileTextReader::ProfileTextReader(const QString& path) : m_file(path)
         m_atEnd = true;
         return;
     }
-    m_decoder = QStringDecoder(detectEncoding(m_file.peek(2)));
+    m_encoding = detectEncoding(m_file.peek(2));
+    m_decoder = QStringDecoder(m_encoding);
 }
 
 bool ProfileTextReader::decodeNextChunk()

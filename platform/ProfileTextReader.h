@@ -25,11 +25,14 @@ public:
 
     // The next non-empty line without its line end; false at the end of the file.
     bool nextLine(QString& line);
+    // The encoding the file was found to be in (UTF-8 for a missing or unreadable file).
+    QStringConverter::Encoding encoding() const { return m_encoding; }
 
 private:
     bool decodeNextChunk();
 
     QFile m_file;
+    QStringConverter::Encoding m_encoding = QStringConverter::Utf8;
     QStringDecoder m_decoder;
     QString m_text;     // decoded characters not yet split into lines
     qsizetype m_pos = 0;

@@ -1,5 +1,5 @@
-// The registry calls: handles, the predefined roots and the hive each stands for, and the checks of
-// arguments that the original platform makes. The storage itself is RegistryHive's.
+// The registry calls: handles, the predefined roots and the hive each stands for, and the argument
+// checks every call makes before it touches a hive. The storage itself is RegistryHive's.
 //
 // This process keeps one connection per hive file. A predefined root finds its hive at each call
 // (QUILLBASE_REGISTRY_DIR may have changed, and then a new file is opened); a handle opened from
@@ -210,8 +210,8 @@ bool resolve(HKEY handle, Key* key)
     return true;
 }
 
-// The original platform's contract for a value's bytes: a null buffer asks for the size only; a
-// buffer too small gets nothing but the size needed.
+// How a value's bytes reach a caller: a null buffer asks for the size only; a buffer too small
+// gets nothing but the size needed, so the caller can retry with the right size.
 long deliverValue(const detail::StoredValue& value, uint32_t* type, void* data, uint32_t* size)
 {
     if (type)
@@ -270,6 +270,17 @@ void setHiveReportHandler(std::function<void(const HiveReport&)> handler)
     state().setReportHandler(std::move(handler));
 }
 
+bool isValidKeyPath(const QString& path)
+{
+    QStringList names;
+    return detail::splitKeyPath(path, &names);
+}
+
+bool isValidValueName(const QString& name)
+{
+    return detail::isStorableValueName(name);
+}
+
 long RegCreateKeyEx(HKEY parent, const QString& subKey, HKEY* result, uint32_t* disposition)
 {
     QStringList names;
@@ -314,7 +325,7 @@ long RegCloseKey(HKEY key)
 
 long RegSetValueEx(HKEY key, const QString& name, uint32_t type, const void* data, uint32_t size)
 {
-    if (!detail::isValidValueName(name) || (!data && size))
+    if (!detail::isStorableValueName(name) || (!data && size))
         return ERROR_INVALID_PARAMETER;
     Key target;
     if (!resolve(key, &target))
@@ -324,7 +335,7 @@ long RegSetValueEx(HKEY key, const QString& name, uint32_t type, const void* dat
 
 long RegQueryValueEx(HKEY key, const QString& name, uint32_t* type, void* data, uint32_t* size)
 {
-    if (!detail::isValidValueName(name) || (data && !size))
+    if (!detail::isStorableValueName(name) || (data && !size))
         return ERROR_INVALID_PARAMETER;
     Key target;
     if (!resolve(key, &target))
@@ -336,7 +347,7 @@ long RegQueryValueEx(HKEY key, const QString& name, uint32_t* type, void* data, 
 
 long RegDeleteValue(HKEY key, const QString& name)
 {
-    if (!detail::isValidValueName(name))
+    if (!detail::isStorableValueName(name))
         return ERROR_INVALID_PARAMETER;
     Key target;
     if (!resolve(key, &target))

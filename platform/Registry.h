@@ -1,13 +1,13 @@
 #pragma once
-// The registry of the platform the suite was first designed for, kept in SQLite hive files:
-// one hive per root (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT; the other
-// predefined roots exist by name and hold nothing). The calls keep that platform's shape and
-// result codes so settings code reads as it always did.
+// Our registry: a tree of keys holding typed values, kept in SQLite hive files, one hive per root
+// (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT; the other predefined roots exist by
+// name and hold nothing). The calls take handles and answer numbered result codes, the shape our
+// settings code, exported registry scripts and the shell extension's registration are written in.
 //
-// Names of keys and values compare without regard to case and keep their spelling; subkeys
-// enumerate in case-insensitive name order, values in creation order. Values keep their type
-// number and their bytes exactly as written. Every write is atomic and durable, also against
-// other processes writing the same hive.
+// A name matches whatever its case, and a key or value keeps the spelling it was created with;
+// subkeys list in case-blind name order and values in the order they were created, so an export
+// comes out the same on every run. Values come back with the type number and the bytes they were
+// written with. Each write is atomic and durable, also when other processes write the same hive.
 //
 // HKEY_CURRENT_USER lives in $XDG_CONFIG_HOME/quillbase/registry (~/.config/...), the machine roots
 // in <prefix>/etc/quillbase/registry next to the installation; QUILLBASE_REGISTRY_DIR moves every
@@ -20,7 +20,7 @@
 
 namespace qb::reg {
 
-// Result codes, as the original platform numbers them.
+// Result codes. Their numbers are fixed: callers compare them and plug-ins receive them.
 enum : long {
     ERROR_SUCCESS = 0,
     ERROR_FILE_NOT_FOUND = 2,
@@ -60,6 +60,20 @@ extern HKEY const HKEY_USERS;
 extern HKEY const HKEY_PERFORMANCE_DATA;
 extern HKEY const HKEY_CURRENT_CONFIG;
 extern HKEY const HKEY_DYN_DATA;
+
+// Limits of names and of the tree. A name is valid UTF-16 without NUL, U+FFFE or U+FFFF (it could
+// not be stored and read back as written otherwise); a key lies at most kMaxKeyDepth levels below its
+// root, which keeps every key's path, and a script of the tree, of bounded size. Calls given more
+// answer ERROR_INVALID_PARAMETER.
+inline constexpr int kMaxKeyNameLength = 255;     // UTF-16 code units of one key name
+inline constexpr int kMaxValueNameLength = 16383; // UTF-16 code units of one value name
+inline constexpr int kMaxKeyDepth = 512;
+
+// Whether the calls take the text as a key path (names split at "\", empty parts skipped, at most
+// kMaxKeyDepth of them) or as a value name. The depth below the key a path starts from is checked
+// when a key is created.
+bool isValidKeyPath(const QString& path);
+bool isValidValueName(const QString& name);
 
 // "HKEY_CURRENT_USER" and so on; empty for a handle that is not a predefined root.
 QString rootName(HKEY root);

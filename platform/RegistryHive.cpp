@@ -292,6 +292,15 @@ bool RegistryHive::findValue(int64_t key, const QString& name, StoredValue* valu
     return true;
 }
 
+int64_t RegistryHive::depthOf(int64_t key)
+{
+    Query q = query("WITH RECURSIVE up(id, depth) AS (SELECT parent, 0 FROM keys WHERE id = ?1 "
+                    "UNION ALL SELECT keys.parent, up.depth + 1 FROM keys JOIN up ON keys.id = up.id) "
+                    "SELECT max(depth) FROM up");
+    q.bind(key);
+    return q.next() ? q.integer(0) : 0;
+}
+
 void RegistryHive::deleteBelow(int64_t key)
 {
     query("WITH RECURSIVE tree(id) AS (SELECT ?1 UNION ALL SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
@@ -331,6 +340,8 @@ long RegistryHive::createKey(int64_t from, const QStringList& names, int64_t* ke
     return transaction(Access::Write, [&]() -> long {
         if (!keyExists(from))
             return ERROR_KEY_DELETED;
+        if (depthOf(from) + names.size() > kMaxKeyDepth)
+            return ERROR_INVALID_PARAMETER;
         int64_t id = from;
         bool made = false;
         for (const QString& name : names) {

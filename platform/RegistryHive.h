@@ -56,6 +56,7 @@ public:
     void close();
 
     long openKey(int64_t from, const QStringList& names, int64_t* key);
+    // ERROR_INVALID_PARAMETER when a key to be made would lie deeper than kMaxKeyDepth.
     long createKey(int64_t from, const QStringList& names, int64_t* key, bool* created);
     long setValue(int64_t key, const QString& name, uint32_t type, const void* data, uint32_t size);
     long queryValue(int64_t key, const QString& name, StoredValue* value);
@@ -79,6 +80,7 @@ private:
     int64_t findSubKey(int64_t parent, const QString& name); // 0 when missing
     bool findValue(int64_t key, const QString& name, StoredValue* value);
     void deleteBelow(int64_t key);
+    int64_t depthOf(int64_t key); // levels below the root: 0 for the root itself
 
     std::mutex m_mutex;
     sqlite3* m_db;

@@ -17,11 +17,13 @@ QByteArray bigEndianUnits(const QString& text)
     return bytes;
 }
 
-// Names travel as NUL-terminated text on the original platform and are stored as UTF-8 here,
-// so a NUL or a lone surrogate could not come back as written: refuse them.
+// Names cross the C interfaces as NUL-terminated text and are stored as UTF-8, so a NUL or a lone
+// surrogate could not come back as written: refuse them. The same holds for U+FFFE and U+FFFF,
+// which SQLite hands back as U+FFFD: such a name would enumerate as one that finds nothing.
 bool isStorableText(const QString& name)
 {
-    return QStringView(name).isValidUtf16() && !name.contains(QChar(0));
+    return QStringView(name).isValidUtf16() && !name.contains(QChar(0)) && !name.contains(QChar(0xFFFE))
+        && !name.contains(QChar(0xFFFF));
 }
 
 } // namespace
@@ -40,16 +42,16 @@ bool splitKeyPath(const QString& path, QStringList* names)
 {
     names->clear();
     for (const QString& part : path.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
-        if (part.size() > maxKeyNameLength || !isStorableText(part))
+        if (part.size() > kMaxKeyNameLength || !isStorableText(part) || names->size() == kMaxKeyDepth)
             return false;
         names->append(part);
     }
     return true;
 }
 
-bool isValidValueName(const QString& name)
+bool isStorableValueName(const QString& name)
 {
-    return name.size() <= maxValueNameLength && isStorableText(name);
+    return name.size() <= kMaxValueNameLength && isStorableText(name);
 }
 
 } // namespace qb::reg::detail

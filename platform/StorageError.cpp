@@ -1,15 +1,11 @@
 #include "platform/StorageError.h"
 
+#include "platform/BrelibException.h"
+#include "platform/SystemErrorText.h"
+
 #include <cerrno>
-#include <system_error>
 
 namespace qb {
-
-QString systemErrorText(int errnoValue)
-{
-    // error_category::message is thread-safe where strerror is not.
-    return QString::fromStdString(std::generic_category().message(errnoValue));
-}
 
 void throwStorageError(int errnoValue)
 {

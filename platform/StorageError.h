@@ -1,15 +1,10 @@
 #pragma once
 // Error texts of the storage: what a failing storage call or stream result tells the user.
-#include "common/BrelibException.h"
-
 #include <quillbase/qbstream.h>
 
 #include <QString>
 
 namespace qb {
-
-// The system's text for an errno value.
-QString systemErrorText(int errnoValue);
 
 // Raises Brelib::exception carrying the system's text for the errno value.
 [[noreturn]] void throwStorageError(int errnoValue);

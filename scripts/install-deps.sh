@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package Quillbase needs to build, test and run. Idempotent: when all are
 # present it does nothing.
+#   scripts/install-deps.sh [fuzz]   "fuzz" adds clang and libFuzzer for scripts/fuzz.sh
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -12,6 +13,9 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick
   procps
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang-14 libfuzzer-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

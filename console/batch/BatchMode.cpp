@@ -1,10 +1,10 @@
 #include "console/batch/BatchMode.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 #include "console/script/ScriptRun.h"
 #include "console/script/SqlFile.h"
-#include "dataaccess/Connection.h"
+#include "common/WindowConnection.h"
 #include "dataaccess/ErrorText.h"
 #include "platform/Event.h"
 
@@ -166,7 +166,7 @@ int runBatch(const CommandLine& commandLine, std::FILE* out, std::FILE* err)
     auto stop = std::make_shared<StopSignal>();
     // Before the connection: a driver may start threads of its own, and they must not take SIGINT.
     InterruptWatcher watcher(stop);
-    data::Connection connection;
+    WindowConnection connection;
     try {
         connection.openConnection(name, isDataLinkFile);
     } catch (const Brelib::exception& e) {

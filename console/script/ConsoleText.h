@@ -1,5 +1,5 @@
 #pragma once
-// String-table ids of the script run's texts (common/strings/console.inc).
+// String-table ids of the script run's texts (platform/strings/console.inc).
 
 namespace qb::console {
 

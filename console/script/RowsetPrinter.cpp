@@ -1,13 +1,13 @@
 #include "console/script/RowsetPrinter.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
 #include "console/script/ColumnWidth.h"
 #include "console/script/ConsoleText.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/Spool.h"
 #include "dataaccess/SpoolFile.h"
 #include "dataaccess/SpoolRowset.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
 #include "console/script/ScriptExecutor.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
 #include "console/script/ConsoleText.h"
 #include "console/script/RowsetPrinter.h"
 #include "dataaccess/ErrorText.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 namespace qb::console {
 namespace {

@@ -1,11 +1,11 @@
 #include "console/script/ScriptRun.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
 #include "console/script/ConsoleText.h"
 #include "console/script/ScriptExecutor.h"
 #include "console/script/StatementScanner.h"
 #include "dataaccess/ErrorText.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 namespace qb::console {
 

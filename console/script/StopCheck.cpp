@@ -1,7 +1,7 @@
 #include "console/script/StopCheck.h"
 
-#include "common/StringTable.h"
 #include "console/script/ConsoleText.h"
+#include "platform/StringTable.h"
 
 namespace qb::console {
 

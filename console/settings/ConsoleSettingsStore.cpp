@@ -1,6 +1,6 @@
 #include "console/settings/ConsoleSettingsStore.h"
 
-#include "explorer/settings/SettingsNumber.h"
+#include "common/settings/SettingsNumber.h"
 #include "platform/Registry.h"
 
 #include <QtEndian>

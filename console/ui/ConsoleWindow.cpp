@@ -1,6 +1,6 @@
 #include "console/ui/ConsoleWindow.h"
 
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "common/ui/RecentMenu.h"
 #include "console/settings/ConsoleSettingsStore.h"
 #include "console/ui/CategoryFormats.h"
@@ -72,14 +72,14 @@ QIcon commandIcon(const QStyle* style, const char* name)
 ConsoleWindow::ConsoleWindow(Options options)
     : m_options(std::move(options)),
       m_settings(ConsoleSettings::defaults()),
-      m_connection(std::make_shared<data::Connection>()),
+      m_connection(std::make_shared<WindowConnection>()),
       m_stop(std::make_shared<StopSignal>())
 {
     initConsoleResources();
     m_prompts = m_options.prompts ? m_options.prompts : std::make_shared<WidgetConsolePrompts>(this);
     ConsoleSettingsStore(m_options.settingsRoot).load(m_settings);
 
-    data::Connection::Hooks hooks;
+    WindowConnection::Hooks hooks;
     hooks.closeConnection = [this] { return closeConnection(); };
     hooks.addToRecentList = [this](const QString& path) { m_recent.add(path); };
     hooks.afterConnect = [this] { afterConnect(); };

@@ -21,7 +21,7 @@
 #include "console/settings/ConsoleSettings.h"
 #include "console/ui/FindDialog.h"
 #include "console/ui/SettingsDialog.h"
-#include "dataaccess/Connection.h"
+#include "common/WindowConnection.h"
 #include "datalinks/DataLinkCommands.h"
 
 #include <QMainWindow>
@@ -102,7 +102,7 @@ public:
     QMenu* recentMenu() const { return m_recentConnections; }
     FindDialog* findDialog() const { return m_find; }
     FindState& findState() { return m_findState; }
-    data::Connection& connection() { return *m_connection; }
+    WindowConnection& connection() { return *m_connection; }
     RecentDocumentList& recentList() { return m_recent; }
     const ConsoleSettings& settings() const { return m_settings; }
     bool isConnected() const { return m_connection->isConnected(); }
@@ -172,7 +172,7 @@ private:
     std::shared_ptr<ConsolePrompts> m_prompts;
     ConsoleSettings m_settings;
     RecentDocumentList m_recent;
-    std::shared_ptr<data::Connection> m_connection;
+    std::shared_ptr<WindowConnection> m_connection;
 
     // The run: the worker, its stop request and the channel that carries its output here.
     std::shared_ptr<StopSignal> m_stop;

@@ -1,6 +1,6 @@
 // The console's connection commands and the run of a script.
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 #include "console/script/ConsoleText.h"
 #include "console/script/ScriptJob.h"
 #include "console/ui/CategoryFormats.h"

@@ -1,5 +1,5 @@
 // The SQL file commands, the edit commands, Find and the settings dialog.
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "console/script/ConsoleText.h"
 #include "console/script/SqlFile.h"
 #include "console/ui/ConsoleCommandIds.h"

@@ -44,13 +44,25 @@ void ResultChannel::detach()
 
 void ResultChannel::flush()
 {
-    for (;;) {
+    // What is queued now, not what a run that goes on (one given up on) keeps adding.
+    size_t entries;
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        entries = m_entries.size();
+    }
+    for (; entries > 0; --entries) {
+        Entry entry;
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             if (!m_receiver || m_entries.empty())
                 return;
+            entry = std::move(m_entries.front());
+            m_entries.pop_front();
+            if (entry.kind == Kind::Text)
+                m_pendingCharacters -= entry.text.size();
         }
-        deliver();
+        m_drained.notify_all();
+        apply(entry);
     }
 }
 

@@ -37,8 +37,8 @@ public:
     static std::shared_ptr<ResultChannel> create(QObject* context, ResultWriter* writer, RunFeedback* feedback);
 
     void detach();
-    // GUI thread: applies everything queued now, whatever the budget (the run has ended and the
-    // window wants its last lines before it goes on).
+    // GUI thread: applies everything queued at the call, whatever the budget (the run has ended
+    // and the window wants its last lines before it goes on).
     void flush();
     // Characters queued and not yet delivered.
     qsizetype pendingCharacters() const;
@@ -59,7 +59,7 @@ public:
 private:
     enum class Kind { Text, Hold, Release, RunStarted, RunFinished, ProgressStarted, Progress, ProgressFinished, Error };
     struct Entry {
-        Kind kind;
+        Kind kind = Kind::Text;
         bool formatted = false; // Text: the category applies (else the format of the text before it)
         ResultTextCategory category = ResultTextCategory::OtherText;
         QString text;

@@ -1,6 +1,6 @@
 #include "console/ui/SettingsDialog.h"
 
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 #include "console/script/ConsoleText.h"
 #include "console/ui/CategoryFormats.h"
 #include "console/ui/ConsoleCommandIds.h"

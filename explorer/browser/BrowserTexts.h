@@ -1,5 +1,5 @@
 #pragma once
-// String-table ids of the browser's texts (common/strings/explorer.inc).
+// String-table ids of the browser's texts (platform/strings/explorer.inc).
 namespace qb::browser {
 
 enum BrowserText : int {
@@ -31,6 +31,15 @@ enum BrowserText : int {
 
     kStageLoadElementInfo = 64500,
     kStageEnumerateElements = 64501,
+
+    // The stages of a table load (TableLoadReport).
+    kStageColumns = 64510,
+    kStageAccessor = 64512,
+    kStageRedraw = 64513,
+    kStagePrepare = 64514,
+    kStageLoad = 64515,
+    kStageCache = 64516,
+    kStageEnumerate = 64517,
 
     kTextInformationTitle = 61431, // "Vexa@Qorvex: Information"
     kTextCannotStopLoader = 61450,

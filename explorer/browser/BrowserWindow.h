@@ -1,9 +1,17 @@
 #pragma once
-// What a loader job asks of its main window, besides the ReportSink. The main window implements
-// it and carries every call over to the GUI thread; the job holds shared ownership of the
-// implementation, so the implementation must itself cope with a window that is already gone
-// (for example through a guarded pointer). None of these calls returns anything, so queued calls
-// that do not block are enough.
+// What a loader job asks of its main window, besides the ReportSink. The main window implements it.
+//
+// Threads: loader jobs call it from the window's worker thread, and the GUI thread calls it as
+// well: a Stop that gives up on a job turns the quick view bar back on and redraws the list there,
+// and closing the connection clears the list and the current element there. A call from the GUI
+// thread runs directly; a worker's call is carried over to the GUI thread. None of these calls
+// returns anything, so a worker's call may be queued without waiting for it. The implementation
+// never makes a caller on the GUI thread wait for the window itself (a lock, a queue or an event
+// that only the GUI thread would serve).
+//
+// Lifetime: a job holds shared ownership of the implementation and may outlive the window, so
+// the implementation copes with a window that is already gone (for example through a guarded
+// pointer).
 #include <QString>
 
 namespace qb::browser {

@@ -1,6 +1,7 @@
 #pragma once
 // The window's idle event: set while no loader job runs. A job makes the window busy for its whole
-// run; the user interface ignores requests that would touch the elements while it is busy.
+// run, and while busy the window drops any request that would reach the elements, so the GUI
+// thread never waits for a job.
 //
 // The transitions take a small lock together with the job's abandoned mark, so a job given up on
 // can never set the window idle under the feet of the job that followed it. The lock is held for

@@ -1,7 +1,7 @@
 #include "explorer/browser/ListColumns.h"
 
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
+#include "platform/StringTable.h"
 
 namespace qb::browser {
 
@@ -13,6 +13,14 @@ void rebuildListColumns(ReportSink& sink, std::span<const ListColumnSpec> column
         const int width = column.width > 0 ? column.width : kDefaultColumnWidth;
         sink.addListColumn(loadString(column.titleId), index++, width, kLeftAligned);
     }
+}
+
+void rebuildResultColumns(ReportSink& sink, const std::vector<data::ColumnInfo>& columns)
+{
+    sink.clearListColumns();
+    sink.addListColumn(QString(), 0, kRowColumnWidth, kLeftAligned);
+    for (size_t c = 0; c < columns.size(); ++c)
+        sink.addListColumn(columns[c].name, int(c + 1), kDefaultColumnWidth, kLeftAligned);
 }
 
 } // namespace qb::browser

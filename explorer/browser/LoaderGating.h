@@ -1,6 +1,7 @@
 #pragma once
-// When the user interface lets a command or an event through, by connection and loader state.
-// Evaluated on every update of menus and toolbars and at the start of each handler.
+// Which commands and events the window lets through, decided from two facts only: whether it is
+// connected and whether a loader job runs. Kept as pure functions so the enabling of menus and
+// toolbars and the check at the top of each handler ask the same rule and cannot drift apart.
 namespace qb::browser {
 
 struct UiState {

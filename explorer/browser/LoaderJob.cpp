@@ -1,8 +1,6 @@
 #include "explorer/browser/LoaderJob.h"
 
-#include "common/BrelibException.h"
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
 #include "common/WorkerThreadContext.h"
 #include "dataaccess/ErrorText.h"
 #include "explorer/browser/BrowserState.h"
@@ -11,6 +9,8 @@
 #include "explorer/browser/LoaderJobToken.h"
 #include "explorer/browser/xElement.h"
 #include "explorer/browser/xElement_Table.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 #include <cstdlib>
 

@@ -1,11 +1,11 @@
 #include "explorer/browser/LoaderThread.h"
 
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
 #include "explorer/browser/BrowserTexts.h"
 #include "explorer/browser/BrowserWindow.h"
 #include "explorer/browser/LoaderJob.h"
 #include "explorer/browser/LoaderJobToken.h"
+#include "platform/StringTable.h"
 
 namespace qb::browser {
 

@@ -1,8 +1,8 @@
 #include "explorer/browser/ProceduresSchemaReader.h"
 
-#include "common/StringTable.h"
 #include "explorer/browser/BrowserTexts.h"
 #include "explorer/browser/ElementId.h"
+#include "platform/StringTable.h"
 
 namespace qb::browser {
 

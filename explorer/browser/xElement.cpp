@@ -1,8 +1,8 @@
 #include "explorer/browser/xElement.h"
 
-#include "common/StringTable.h"
 #include "dataaccess/ObjectName.h"
 #include "explorer/browser/LoaderJobToken.h"
+#include "platform/StringTable.h"
 
 namespace qb::browser {
 

@@ -48,7 +48,8 @@ public:
     // Loads if needed and presents the content. Runs on the loader thread; a tree expansion runs
     // it on the GUI thread with neither redraw nor refresh.
     virtual void show_data(const ShowRequest& request) = 0;
-    // The request the element was last shown with (the table element; the history keeps it).
+    // What the element was last shown with, for the history to store with a back point (only the
+    // table element remembers it).
     virtual std::optional<ShowRequest> currentShowRequest() const { return std::nullopt; }
     // Shows with the default request: empty text, redraw, no refresh.
     void show() { show_data(ShowRequest{}); }

@@ -1,11 +1,11 @@
 #include "explorer/browser/xElementSchemaT.h"
 
-#include "common/BrelibException.h"
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
 #include "dataaccess/ErrorText.h"
 #include "explorer/browser/BrowserTexts.h"
 #include "explorer/browser/SchemaItemReader.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 namespace qb::browser {
 

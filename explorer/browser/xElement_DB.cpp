@@ -1,9 +1,9 @@
 #include "explorer/browser/xElement_DB.h"
 
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
 #include "explorer/browser/BrowserTexts.h"
 #include "explorer/browser/ListColumns.h"
+#include "platform/StringTable.h"
 
 namespace qb::browser {
 

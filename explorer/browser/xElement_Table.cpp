@@ -1,11 +1,13 @@
 #include "explorer/browser/xElement_Table.h"
 
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/TableData.h"
 #include "explorer/browser/BrowserTexts.h"
+#include "explorer/browser/ListColumns.h"
+#include "explorer/browser/TableLoadReport.h"
 #include "explorer/plugins/BlobStorage.h"
+#include "platform/StringTable.h"
 
 #include <algorithm>
 #include <limits>
@@ -52,7 +54,7 @@ void xElement_Table::show_data(const ShowRequest& request)
     }
     if (loadedAsAsked && m_data->isLoaded()) {
         if (request.redraw)
-            m_data->redrawColumns(sink());
+            rebuildResultColumns(sink(), m_data->columns());
         return;
     }
     if (!loadStopRequested())
@@ -70,9 +72,10 @@ void xElement_Table::get_data(const ShowRequest& request, const ObjectName& obje
         return;
     }
     // Blank SQL text shows the object itself.
+    TableLoadReport report(sink());
     const TableData::LoadResult result = request.sql.trimmed().isEmpty()
-                                             ? m_data->loadObject(session, object, request.redraw, sink())
-                                             : m_data->loadUserSql(session, request.sql, request.redraw, sink());
+                                             ? m_data->loadObject(session, object, request.redraw, report)
+                                             : m_data->loadUserSql(session, request.sql, request.redraw, report);
 
     std::lock_guard<std::mutex> guard(m_stateMutex);
     m_lastSqlGaveNoRows = result == TableData::LoadResult::NoRowset && !request.sql.isEmpty();

@@ -1,12 +1,12 @@
 #include "explorer/plugins/BlobStorage.h"
 
-#include "common/BrelibException.h"
 #include "common/ReportSink.h"
-#include "common/StringTable.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/TableData.h"
+#include "platform/BrelibException.h"
 #include "platform/Storage.h"
 #include "platform/StorageError.h"
+#include "platform/StringTable.h"
 
 #include <algorithm>
 #include <vector>

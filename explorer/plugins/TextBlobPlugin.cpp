@@ -1,7 +1,7 @@
 #include "explorer/plugins/TextBlobPlugin.h"
 
-#include "common/StringTable.h"
 #include "explorer/plugins/PluginText.h"
+#include "platform/StringTable.h"
 
 #include <QStringDecoder>
 #include <algorithm>

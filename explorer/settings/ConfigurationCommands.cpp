@@ -1,10 +1,10 @@
 #include "explorer/settings/ConfigurationCommands.h"
 
-#include "common/StringTable.h"
+#include "common/settings/RegistryScriptWriter.h"
 #include "explorer/settings/OptionsGroups.h"
-#include "explorer/settings/RegistryScriptWriter.h"
 #include "explorer/settings/SettingsStrings.h"
 #include "explorer/settings/UserPrompts.h"
+#include "platform/StringTable.h"
 
 namespace qb::settings {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The data list's options (\1.6\Properties\Appearance\ListWnd).
-#include "explorer/settings/SettingsGroup.h"
+#include "common/settings/SettingsGroup.h"
 #include "explorer/settings/SettingsKeys.h"
 
 namespace qb::settings {

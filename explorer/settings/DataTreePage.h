@@ -1,6 +1,7 @@
 #pragma once
-// The "Data Tree" page. Lines and full-row selection exclude each other in a tree view: checking
-// one clears and disables the other, unchecking it enables the other again.
+// The "Data Tree" page. A tree view cannot draw connecting lines and select whole rows at the same
+// time, so the page keeps the two boxes apart: while one is checked, the other is cleared and
+// greyed out.
 #include "explorer/settings/DataTreeSettings.h"
 #include "explorer/settings/OptionsPage.h"
 

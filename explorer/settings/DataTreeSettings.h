@@ -1,6 +1,6 @@
 #pragma once
 // The database tree's styles (\1.6\Properties\Appearance\TreeWnd).
-#include "explorer/settings/SettingsGroup.h"
+#include "common/settings/SettingsGroup.h"
 #include "explorer/settings/SettingsKeys.h"
 
 namespace qb::settings {

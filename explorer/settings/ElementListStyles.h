@@ -1,7 +1,7 @@
 #pragma once
 // The list styles of one element kind (\1.6\view\xElement#<slot>): the view mode bits and the
 // extended style bits of that kind's list. Mode 0 resets both to 0.
-#include "explorer/settings/SettingsGroup.h"
+#include "common/settings/SettingsGroup.h"
 #include "explorer/settings/SettingsKeys.h"
 
 namespace qb::settings {

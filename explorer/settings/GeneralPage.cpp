@@ -1,6 +1,6 @@
 #include "explorer/settings/GeneralPage.h"
 
-#include "explorer/settings/SettingsNumber.h"
+#include "common/settings/SettingsNumber.h"
 #include "explorer/settings/SettingsStrings.h"
 
 namespace qb::settings {

@@ -1,7 +1,7 @@
 #pragma once
 // The General options (\1.6\Properties\General): the first folder shown after connecting, the
 // size of the recent document list, the bound of the navigation history, single instance.
-#include "explorer/settings/SettingsGroup.h"
+#include "common/settings/SettingsGroup.h"
 #include "explorer/settings/SettingsKeys.h"
 
 namespace qb::settings {

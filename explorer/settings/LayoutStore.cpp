@@ -1,7 +1,7 @@
 #include "explorer/settings/LayoutStore.h"
 
 #include "common/RecentDocumentList.h"
-#include "explorer/settings/SettingsNumber.h"
+#include "common/settings/SettingsNumber.h"
 #include "platform/Registry.h"
 
 

@@ -1,10 +1,10 @@
 #include "explorer/settings/OptionsPage.h"
 
-#include "common/StringTable.h"
+#include "common/settings/SettingsGroup.h"
 #include "explorer/settings/OptionsPageView.h"
-#include "explorer/settings/SettingsGroup.h"
 #include "explorer/settings/SettingsStrings.h"
 #include "explorer/settings/UserPrompts.h"
+#include "platform/StringTable.h"
 
 #include <optional>
 

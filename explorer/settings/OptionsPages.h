@@ -36,8 +36,9 @@ public:
     void controlChanged(OptionsPage& page, const QString& control);
     bool applyEnabled() const { return m_applyEnabled; }
 
-    // Takes every page in order and stops at the first page that fails. When all succeed,
-    // "Apply" is disabled again. Answers whether all succeeded.
+    // Applies the pages in order; a page that refuses (a value out of range) stops the rest, so
+    // nothing after it is stored half-checked. When every page took its values, "Apply" is
+    // disabled again. Answers whether all pages succeeded.
     bool apply(UserPrompts& prompts);
     // The same; the dialog closes only when it answers true.
     bool ok(UserPrompts& prompts) { return apply(prompts); }

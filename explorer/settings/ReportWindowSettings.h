@@ -1,6 +1,6 @@
 #pragma once
 // The report window's list styles (\1.6\Properties\Appearance\ReportWnd).
-#include "explorer/settings/SettingsGroup.h"
+#include "common/settings/SettingsGroup.h"
 #include "explorer/settings/SettingsKeys.h"
 
 namespace qb::settings {

@@ -1,6 +1,6 @@
 #pragma once
 // String-table ids of the options dialog and the configuration commands (texts in
-// common/strings/explorer.inc).
+// platform/strings/explorer.inc).
 
 namespace qb::settings::strings {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The view group: FirstStart in \1.6 and the toolbar and status-bar flags in \1.6\view. Read when
 // a main window is created, written only by the layout save.
-#include "explorer/settings/SettingsGroup.h"
+#include "common/settings/SettingsGroup.h"
 #include "explorer/settings/SettingsKeys.h"
 
 namespace qb::settings {

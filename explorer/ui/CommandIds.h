@@ -34,6 +34,7 @@ enum CommandId : int {
     kCmdExportConfiguration = 32828,
     kCmdTipOfTheDay = 32830,
     kCmdPlugins = 32818,
+    kCmdAboutPluginsEmpty = 32817, // the "(empty)" item of "About Plug-ins"
     kCmdAbout = 32807,
     kCmdHelpHomePage = 32820,
     kCmdHelpMail = 32821,

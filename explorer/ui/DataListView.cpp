@@ -1,10 +1,10 @@
 #include "explorer/ui/DataListView.h"
 
-#include "common/BrelibException.h"
 #include "dataaccess/TableData.h"
 #include "explorer/browser/xElement.h"
 #include "explorer/ui/DataListModel.h"
 #include "explorer/ui/DescriptionTip.h"
+#include "platform/BrelibException.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,7 +1,5 @@
 #include "explorer/ui/MainWindow.h"
 
-#include "common/BrelibException.h"
-#include "common/StringTable.h"
 #include "dataaccess/ErrorText.h"
 #include "dataaccess/TableData.h"
 #include "explorer/browser/BrowserTexts.h"
@@ -25,6 +23,8 @@
 #include "explorer/ui/SqlPane.h"
 #include "explorer/ui/WidgetPrompts.h"
 #include "explorer/ui/WindowBackupBound.h"
+#include "platform/BrelibException.h"
+#include "platform/StringTable.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -71,7 +71,7 @@ QString fillPrintf(QString format, std::initializer_list<QString> values)
 
 MainWindow::MainWindow(const Options& options)
     : m_options(options), m_groups(options.settingsRoot), m_pages(m_groups), m_view(options.settingsRoot),
-      m_layoutStore(options.settingsRoot), m_connection(std::make_shared<data::Connection>()),
+      m_layoutStore(options.settingsRoot), m_connection(std::make_shared<WindowConnection>()),
       m_bound(std::make_shared<WindowBackupBound>(m_groups.general().maxBackupPoints()))
 {
     setWindowIcon(programIcon());
@@ -90,7 +90,7 @@ MainWindow::MainWindow(const Options& options)
     browser::BrowserState::Parts parts;
     parts.sink = m_bridge;
     parts.window = m_bridge;
-    parts.session = [weak = std::weak_ptr<data::Connection>(m_connection)]() -> std::shared_ptr<data::Session> {
+    parts.session = [weak = std::weak_ptr<WindowConnection>(m_connection)]() -> std::shared_ptr<data::Session> {
         const auto connection = weak.lock();
         return connection ? connection->session() : nullptr;
     };
@@ -99,7 +99,7 @@ MainWindow::MainWindow(const Options& options)
     m_loader = std::make_unique<browser::LoaderThread>(std::move(parts));
     m_loader->setWaitPump([this] { pumpWhileWaiting(); });
 
-    data::Connection::Hooks hooks;
+    WindowConnection::Hooks hooks;
     hooks.closeConnection = [this] { return closeConnection(); };
     hooks.addToRecentList = [this](const QString& path) { m_recent.add(path); };
     hooks.afterConnect = [this] { afterConnect(); };
@@ -220,10 +220,16 @@ void MainWindow::createMenus()
     add(database, {kCmdPreviousRow, kCmdNextRow, 0, kCmdExecuteSql});
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    add(options, {kCmdConfiguration, 0, kCmdSaveConfiguration, kCmdExportConfiguration, 0, kCmdPlugins});
+    add(options, {kCmdConfiguration, 0, kCmdSaveConfiguration, kCmdExportConfiguration});
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    add(help, {kCmdTipOfTheDay, 0, kCmdHelpHomePage, kCmdHelpQuillbasePage, kCmdHelpMail, kCmdHelpBugReport, 0, kCmdAbout});
+    add(help, {kCmdTipOfTheDay, 0, kCmdPlugins});
+    // Plug-ins bring their own about boxes through the Plug-ins dialog; this menu stays empty.
+    QMenu* aboutPlugins = help->addMenu(QStringLiteral("About Plug-ins"));
+    QAction* noPlugins = aboutPlugins->addAction(QStringLiteral("(empty)"));
+    noPlugins->setData(int(kCmdAboutPluginsEmpty));
+    noPlugins->setEnabled(false);
+    add(help, {0, kCmdHelpHomePage, kCmdHelpQuillbasePage, kCmdHelpMail, kCmdHelpBugReport, 0, kCmdAbout});
 
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommandStates);

@@ -8,7 +8,7 @@
 // no user input, so the job can finish its calls and the user cannot start another command.
 #include "common/RecentDocumentList.h"
 #include "common/ReportSink.h"
-#include "dataaccess/Connection.h"
+#include "common/WindowConnection.h"
 #include "explorer/browser/BrowserWindow.h"
 #include "explorer/browser/ShowOrder.h"
 #include "explorer/settings/LayoutStore.h"
@@ -95,7 +95,7 @@ public:
     SqlPane& sqlPane() const { return *m_sql; }
     QuickViewBar& quickView() const { return *m_quickView; }
     browser::LoaderThread& loader() const { return *m_loader; }
-    data::Connection& connection() { return *m_connection; }
+    WindowConnection& connection() { return *m_connection; }
     settings::OptionsGroups& optionsGroups() { return m_groups; }
     RecentDocumentList& recentList() { return m_recent; }
     bool isConnected() const { return m_connection->isConnected(); }
@@ -201,7 +201,7 @@ private:
     std::unique_ptr<settings::ElementListStyles> m_sharedListStyles; // xElement#0: the one shared mode
     std::set<int> m_changedListStyles;
     RecentDocumentList m_recent;
-    std::shared_ptr<data::Connection> m_connection; // the loader's session source keeps a weak link
+    std::shared_ptr<WindowConnection> m_connection; // the loader's session source keeps a weak link
     std::shared_ptr<WindowBackupBound> m_bound;
 
     std::shared_ptr<GuiThreadBridge> m_bridge;

@@ -2,7 +2,6 @@
 // the about box and the help pages.
 #include "explorer/ui/MainWindow.h"
 
-#include "common/StringTable.h"
 #include "dataaccess/LibraryVersions.h"
 #include "explorer/browser/LoaderThread.h"
 #include "explorer/settings/ConfigurationCommands.h"
@@ -12,6 +11,7 @@
 #include "explorer/ui/OptionsDialog.h"
 #include "explorer/ui/WidgetPrompts.h"
 #include "explorer/ui/WindowBackupBound.h"
+#include "platform/StringTable.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -2,8 +2,8 @@
 #include "explorer/ui/MainWindow.h"
 
 #include "docking/BandValue.h"
-#include "docking/DockLayout.h"
 #include "docking/ScreenFit.h"
+#include "docking/ui/DockLayout.h"
 #include "explorer/browser/LoaderThread.h"
 #include "explorer/settings/ElementListStyles.h"
 

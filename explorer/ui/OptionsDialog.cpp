@@ -1,9 +1,9 @@
 #include "explorer/ui/OptionsDialog.h"
 
-#include "common/StringTable.h"
 #include "explorer/settings/OptionsPages.h"
 #include "explorer/settings/SettingsStrings.h"
 #include "explorer/ui/OptionsPageWidget.h"
+#include "platform/StringTable.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

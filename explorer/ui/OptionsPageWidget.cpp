@@ -1,7 +1,7 @@
 #include "explorer/ui/OptionsPageWidget.h"
 
-#include "common/StringTable.h"
 #include "explorer/settings/OptionsPage.h"
+#include "platform/StringTable.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

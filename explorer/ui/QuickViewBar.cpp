@@ -1,7 +1,7 @@
 #include "explorer/ui/QuickViewBar.h"
 
-#include "common/StringTable.h"
 #include "explorer/ui/Icons.h"
+#include "platform/StringTable.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -8,7 +8,7 @@
 **
 ** Rules every implementation keeps:
 **   - Nothing throws across these functions, and none of them calls exit or abort.
-**   - Every call answers a result code with the values of the original platform's HRESULTs:
+**   - Every call answers a 32-bit result code whose values are fixed (plug-ins compare them):
 **     QB_S_OK (0) and QB_S_FALSE (1) succeed, negative codes fail.
 **   - Out values are always written when their pointer is not null.
 **   - The object is reference counted: the holder of a reference calls release once for it.

@@ -1,4 +1,4 @@
-#include "common/BrelibException.h"
+#include "platform/BrelibException.h"
 #include "common/WorkerThread.h"
 
 #include <gtest/gtest.h>

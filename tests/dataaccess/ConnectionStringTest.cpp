@@ -63,6 +63,27 @@ TEST(ConnectionString, MalformedTextIsRefusedWithAPosition)
     }
 }
 
+// A megabyte of garbage: refused (or empty) at once, with a message of readable size. Prior to
+// the excerpt the message quoted the whole megabyte.
+TEST(ConnectionString, HugeGarbageGivesAShortClearAnswer)
+{
+    const qsizetype megabyte = 1 << 20;
+    EXPECT_TRUE(ConnectionString::parse(QString(megabyte, u';')).entries().empty());
+    for (const QString& text : {QString(megabyte, u'x'), QStringLiteral("a=1;") + QString(megabyte, u'x') + u';',
+                                QStringLiteral("a=\"") + QString(megabyte, u'x'), QStringLiteral("a={") + QString(megabyte, u'{'),
+                                QString(megabyte / 2, u'\'') + QString(megabyte / 2, u'}')}) {
+        try {
+            ConnectionString::parse(text);
+            ADD_FAILURE() << "parsed";
+        } catch (const ProviderError& e) {
+            EXPECT_LT(e.description().size(), 200) << e.description().left(300).toStdString();
+            EXPECT_TRUE(e.description().contains(u"at character")) << e.what();
+        }
+    }
+    EXPECT_EQ(qb::data::excerptOf(QString(41, u'x')), QString(40, u'x') + QStringLiteral("..."));
+    EXPECT_EQ(qb::data::excerptOf(QStringLiteral("short")), QStringLiteral("short"));
+}
+
 TEST(ConnectionString, EmptyTextHasNoEntries)
 {
     EXPECT_TRUE(ConnectionString::parse(QString()).entries().empty());
@@ -98,6 +119,17 @@ TEST(ConnectionString, ValuesThatOnlyLookBracedAreQuotedSoTheyComeBackTheSame)
     }
     EXPECT_TRUE(isBracedValue(QStringLiteral("{a;b}}c}")));
     EXPECT_FALSE(isBracedValue(QStringLiteral("{a}b}")));
+}
+
+TEST(ConnectionString, ValuesEndingInAnyWhiteSpaceAreQuotedSoTheyKeepIt)
+{
+    // Prior to the fix a password ending in a no-break space or a form feed was written bare, and
+    // reading the string back trimmed it off.
+    for (const QString& value : {QStringLiteral("secret\u00A0"), QStringLiteral("\fx"), QStringLiteral("a\u2028"), QStringLiteral("\v")}) {
+        ConnectionString cs;
+        cs.set(QStringLiteral("Pwd"), value);
+        EXPECT_EQ(ConnectionString::parse(cs.toString()).value(QStringLiteral("Pwd")), value) << cs.toString().toStdString();
+    }
 }
 
 TEST(ConnectionString, BooleanValues)

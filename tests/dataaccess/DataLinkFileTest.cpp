@@ -88,6 +88,11 @@ TEST(DataLinkFile, BadFilesGiveAClearMessageNamingTheFile)
     writeBytes(onlyComment, utf16le(QStringLiteral("[oledb]\n; Everything after this line is an OLE DB initstring\n")));
     EXPECT_TRUE(failureOf(onlyComment).contains(u"holds no initialization string"));
 
+    // Prior to this check the half character was dropped and "Provider=SQLit" read as the string.
+    const QString odd = dir.qfile("odd.udl");
+    writeBytes(odd, utf16le(QStringLiteral("[oledb]\nProvider=SQLite")).chopped(1));
+    EXPECT_EQ(failureOf(odd), QStringLiteral("The data link file \"%1\" is damaged: its UTF-16 text ends in half a character.").arg(odd));
+
     const QString missing = dir.qfile("missing.udl");
     EXPECT_EQ(failureOf(missing), QStringLiteral("The data link file \"%1\" does not exist.").arg(missing));
     EXPECT_EQ(readDataLinkProvider(missing), QString());
@@ -105,6 +110,11 @@ TEST(DataLinkFile, AHugeFileIsRefusedWithoutReadingIt)
         ASSERT_TRUE(f.resize(50ll * 1024 * 1024));
     }
     EXPECT_TRUE(failureOf(huge).contains(u"is too large")) << failureOf(huge).toStdString();
+
+    // One line of 10 MB, no line end anywhere.
+    const QString line = dir.qfile("line.udl");
+    writeBytes(line, QByteArray("[oledb]\n") + QByteArray(10 << 20, 'x'));
+    EXPECT_TRUE(failureOf(line).contains(u"is too large")) << failureOf(line).toStdString();
 }
 
 TEST(DataLinkFile, WrittenFilesArePrivateAndReplaceTheOldOneWhole)

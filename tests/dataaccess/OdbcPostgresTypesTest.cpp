@@ -4,7 +4,7 @@
 #include "dataaccess/TableData.h"
 #include "dataaccess/providers/odbc/OdbcDateStandIns.h"
 #include "support/PostgresTypeTable.h"
-#include "support/RecordingReportSink.h"
+#include "support/RecordingLoadSink.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +62,7 @@ TEST(OdbcPostgresTypesTest, EveryGridCellReadsAsPsqlShowsIt)
     auto source = createDataSource(table.connectionString());
     source->initialize();
     TableData data;
-    RecordingReportSink sink;
+    RecordingLoadSink sink;
     ASSERT_EQ(data.loadUserSql(source->createSession(), PostgresTypeTable::query(), true, sink),
               TableData::LoadResult::Loaded)
         << sink.errorList().join(u'\n').toStdString();

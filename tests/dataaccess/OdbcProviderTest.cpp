@@ -103,7 +103,7 @@ protected:
     std::shared_ptr<Session> session;
 };
 
-TEST_P(OdbcProviderTest, ColumnTypesFollowTheDocumentedMapping)
+TEST_P(OdbcProviderTest, ColumnTypesFollowTheProviderTypeMapping)
 {
     backend->exec(QStringLiteral("CREATE TABLE k (i INTEGER, s SMALLINT, big BIGINT, d DOUBLE PRECISION, v VARCHAR(40), "
                                  "t %1, b %2, n NUMERIC(10,2), day DATE)")

@@ -2,11 +2,11 @@
 // stage reporting and failures.
 #include "BackendFixture.h"
 
-#include "common/BrelibException.h"
 #include "dataaccess/InterruptToken.h"
 #include "dataaccess/TableData.h"
+#include "platform/BrelibException.h"
 #include "support/FileSizeLimit.h"
-#include "support/RecordingReportSink.h"
+#include "support/RecordingLoadSink.h"
 
 #include <atomic>
 #include <thread>
@@ -25,7 +25,7 @@ protected:
     TableData::LoadResult loadTable(const ObjectName& name) { return data.loadObject(session, name, true, sink); }
 
     TableData data;
-    RecordingReportSink sink;
+    RecordingLoadSink sink;
 };
 
 TEST_P(TableDataTest, PageCountsAndPagesFollowTheRowCount)
@@ -146,50 +146,27 @@ TEST_P(TableDataTest, WideTextOf256CharactersIsInlineAnd257ByReference)
     EXPECT_EQ(data.cellDescription(0, 2), v257.left(256)) << "the description holds the first 512 bytes";
 }
 
-TEST_P(TableDataTest, StagesProgressAndColumnsAreReported)
+TEST_P(TableDataTest, StagesProgressAndColumnsAreReportedAsValues)
 {
     makeNumberedTable(QStringLiteral("s"), 3);
     ASSERT_EQ(loadTable({backend->defaultSchema(), QStringLiteral("s")}), TableData::LoadResult::Loaded);
-    std::vector<std::pair<QString, int>> got;
-    for (const auto& t : sink.textList())
-        got.emplace_back(t.text, t.pos);
-    const QString enumerate = QStringLiteral("Loads the data into the row cache and enumerates the data");
-    const std::vector<std::pair<QString, int>> expected = {
-        {QStringLiteral("Prepares a query"), 2},
-        {QStringLiteral("Loads the information about columns"), 5},
-        {QStringLiteral("Creates an accessor"), 15},
-        {QStringLiteral("Creates an accessor"), 20},
-        {QStringLiteral("Redraws columns"), 25},
-        {QStringLiteral("Loads data from table"), 30},
-        {QStringLiteral("Loads data from table"), 45},
-        {QStringLiteral("Creates a row cache"), 50},
-        {enumerate, 55},
-        {enumerate + QStringLiteral(" [ row number 1 ]"), 80},
-        {enumerate + QStringLiteral(" [ row number 2 ]"), 80},
-        {enumerate + QStringLiteral(" [ row number 3 ]"), 80},
-        {QString(), 95},
-        {QString(), 100},
+    using enum LoadStage;
+    const std::vector<LoadProgress> expected = {
+        {Started, 1},           {Preparing, 2},           {ReadingColumns, 5},      {Binding, 15},
+        {Binding, 20},          {ShowingColumns, 25},     {ReadingRows, 30},        {ReadingRows, 45},
+        {CreatingCache, 50},    {ReadingFirstPage, 55},   {ReadingFirstPage, 80, 1}, {ReadingFirstPage, 80, 2},
+        {ReadingFirstPage, 80, 3}, {Loaded, 95},          {Finished, 100},
     };
-    EXPECT_EQ(got, expected);
-    EXPECT_EQ(sink.rangeMin, 0);
-    EXPECT_EQ(sink.rangeMax, 100);
-    EXPECT_EQ(sink.hides, 1);
-    const auto columns = sink.columnList();
-    ASSERT_EQ(columns.size(), 3u);
-    EXPECT_EQ(columns[0].text, QString());
-    EXPECT_EQ(columns[0].width, 20);
-    EXPECT_EQ(columns[1].text.toLower(), u"id");
-    EXPECT_EQ(columns[1].index, 1);
-    EXPECT_EQ(columns[1].width, 100);
-    EXPECT_EQ(columns[2].text.toLower(), u"name");
+    EXPECT_EQ(sink.progressList(), expected);
+    ASSERT_EQ(sink.columnReadList().size(), 1u);
+    EXPECT_EQ(sink.columnReadList()[0].join(u',').toLower(), u"id,name");
 }
 
 TEST_P(TableDataTest, WithoutRedrawTheColumnsStayAlone)
 {
     makeNumberedTable(QStringLiteral("s"), 1);
     ASSERT_EQ(load(QStringLiteral("select * from s"), false), TableData::LoadResult::Loaded);
-    EXPECT_EQ(sink.columnClears, 0);
-    EXPECT_TRUE(sink.columnList().empty());
+    EXPECT_TRUE(sink.columnReadList().empty());
 }
 
 TEST_P(TableDataTest, TableNameWithASpaceIsQuotedAndLoads)
@@ -212,10 +189,8 @@ TEST_P(TableDataTest, AMissingTableBecomesAnErrorEntryAndNothingIsLoaded)
     EXPECT_TRUE(sink.errorList()[0].startsWith(prefix)) << sink.errorList()[0].toStdString();
     EXPECT_GT(sink.errorList()[0].size(), prefix.size()) << "the provider's text follows the colon";
     EXPECT_FALSE(data.isLoaded());
-    ASSERT_FALSE(sink.textList().empty());
-    EXPECT_EQ(sink.textList().back().text, QString());
-    EXPECT_EQ(sink.textList().back().pos, 100);
-    EXPECT_EQ(sink.hides, 1);
+    ASSERT_FALSE(sink.progressList().empty());
+    EXPECT_EQ(sink.progressList().back(), (LoadProgress{LoadStage::Finished, 100}));
 }
 
 TEST_P(TableDataTest, AStatementWithoutRowsEndsQuietly)
@@ -351,13 +326,13 @@ TEST_P(TableDataTest, AStopAtAnyStageOfALoadReportsTheCancellationOnce)
                                Stage{45, "Trying to receive the data from a table: "},
                                Stage{55, "Trying to receive the data from a table: "}}) {
         SCOPED_TRACE(testing::Message() << stage.pos << (typed ? " typed" : " scan"));
-        struct StoppingSink : RecordingReportSink {
+        struct StoppingSink : RecordingLoadSink {
             InterruptToken token;
             int at = 0;
-            void postText(const QString& text, int pos) override
+            void progress(const LoadProgress& p) override
             {
-                RecordingReportSink::postText(text, pos);
-                if (pos == at)
+                RecordingLoadSink::progress(p);
+                if (p.position == at)
                     token.interrupt();
             }
         } stopping;
@@ -371,7 +346,7 @@ TEST_P(TableDataTest, AStopAtAnyStageOfALoadReportsTheCancellationOnce)
         ASSERT_EQ(stopping.errorList().size(), 1);
         EXPECT_TRUE(stopping.errorList()[0].startsWith(QString::fromLatin1(stage.prefix))) << stopping.errorList()[0].toStdString();
         EXPECT_EQ(data.rowCount(), 0u) << "an unfinished load has no row count";
-        EXPECT_EQ(stopping.textList().back().pos, 100);
+        EXPECT_EQ(stopping.progressList().back(), (LoadProgress{LoadStage::Finished, 100}));
     }
     // The next load, with a token of its own, runs normally.
     InterruptToken fresh;

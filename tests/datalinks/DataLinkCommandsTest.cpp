@@ -2,12 +2,12 @@
 // script and the prompt by a function: cancelling leaves nothing behind, the target is replaced by
 // a rename only after the window's before-connect step, failures carry the system's or the
 // provider's text, and no temporary file survives any way out.
-#include "common/BrelibException.h"
-#include "dataaccess/Connection.h"
+#include "common/WindowConnection.h"
 #include "dataaccess/DataLinkFile.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "datalinks/DataLinkCommands.h"
 #include "datalinks/SqliteFile.h"
+#include "platform/BrelibException.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -18,7 +18,7 @@
 #include <sys/stat.h>
 
 using namespace qb::datalinks;
-using qb::data::Connection;
+using Connection = qb::WindowConnection;
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Test Connection against real sources: SQLite files and the private PostgreSQL server through a
 // data source name of the suite's own odbc.ini; what the user reads is the provider's text.
-#include "common/BrelibException.h"
-#include "dataaccess/Connection.h"
+#include "common/WindowConnection.h"
 #include "dataaccess/DataLinkFile.h"
 #include "dataaccess/providers/odbc/OdbcDriverManager.h"
 #include "datalinks/DataLinkModel.h"
 #include "datalinks/PrivateDsn.h"
 #include "datalinks/SqliteFile.h"
+#include "platform/BrelibException.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -104,13 +104,13 @@ TEST_F(PostgresTestConnection, ADriverWithItsKeysConnectsAndTheSavedFileOpensWhe
     qbtest::TempDir dir;
     const QString file = dir.qfile("pg.udl");
     qb::data::writeDataLinkFile(file, model.savedString());
-    qb::data::Connection connection;
+    qb::WindowConnection connection;
     EXPECT_THROW(connection.openConnection(file, true), Brelib::exception) << "the password was not kept";
     EXPECT_FALSE(connection.isConnected());
 
     model.setKeepPassword(true);
     qb::data::writeDataLinkFile(file, model.savedString());
-    EXPECT_EQ(connection.openConnection(file, true), qb::data::Connection::OpenResult::Opened);
+    EXPECT_EQ(connection.openConnection(file, true), qb::WindowConnection::OpenResult::Opened);
     EXPECT_EQ(connection.connectionName(), file);
     EXPECT_NE(connection.session(), nullptr);
 }

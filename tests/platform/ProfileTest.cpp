@@ -166,7 +166,7 @@ TEST(Profile, CutsValuesAndDefaultsToTheBufferSizeLessOne)
     EXPECT_EQ(p.readString("none", "text", " lead", 100), " lead");
 }
 
-TEST(Profile, ReadsNumbersLikeTheOriginalCall)
+TEST(Profile, NumbersReadTheLeadingIntegerSaturatedAndEmptyGivesTheDefault)
 {
     const ProfileFile file(QString("[n]\nplain=42\nsigned= -12abc\nword=abc\nempty=\nquoted=\"7\"\n"
                                    "huge=99999999999999999999\nsmall=-99999999999\n"),

@@ -92,7 +92,7 @@ TEST_F(Registry, SubkeysEnumerateInCaseInsensitiveOrderAndValuesInCreationOrder)
         KeyGuard key;
         ASSERT_EQ(RegCreateKeyEx(root(), QString::fromLatin1(name), key.out()), ERROR_SUCCESS);
     }
-    // Upper-case order, as the original platform sorts: "_" comes after the letters.
+    // Upper-case order: "_" comes after the letters.
     EXPECT_EQ(subKeyNames(root()), (QStringList{"1.6", "Alpha", "ALPHA2", "beta", "gamma", "Zeta", "_under"}));
 
     for (const char* name : {"Document2", "DocumentCount", "Document1"})
@@ -243,9 +243,45 @@ TEST_F(Registry, BadHandlesAndArgumentsAreRefused)
     EXPECT_EQ(RegCreateKeyEx(root(), QStringLiteral("x"), nullptr), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueEx(root(), QStringLiteral("v"), REG_BINARY, nullptr, 4), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueEx(root(), QStringLiteral("a") + QChar(0) + QStringLiteral("b"), REG_DWORD, "abcd", 4), ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(isValidValueName(QStringLiteral("a") + QChar(0)));
+    EXPECT_FALSE(isValidValueName(QString(kMaxValueNameLength + 1, QLatin1Char('v'))));
+    EXPECT_TRUE(isValidValueName(QString(kMaxValueNameLength, QLatin1Char('v'))));
+    EXPECT_FALSE(isValidKeyPath(loneSurrogate));
+    // Prior to the fix these were stored, and enumerated back with U+FFFD in their place: a name
+    // that then found nothing.
+    for (const QChar nonCharacter : {QChar(0xFFFE), QChar(0xFFFF)}) {
+        EXPECT_EQ(RegSetValueEx(root(), QStringLiteral("v") + nonCharacter, REG_DWORD, "abcd", 4), ERROR_INVALID_PARAMETER);
+        EXPECT_EQ(RegCreateKeyEx(root(), QStringLiteral("k") + nonCharacter, key.out()), ERROR_INVALID_PARAMETER);
+    }
     char buffer[4];
     EXPECT_EQ(RegQueryValueEx(root(), QStringLiteral("v"), nullptr, buffer, nullptr), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegQueryInfoKey(root(), nullptr), ERROR_INVALID_PARAMETER);
+}
+
+// Prior to the depth limit a script of a 100,000-deep path imported, and exporting it then held
+// every level's full path at once: memory growing with the square of the depth.
+TEST_F(Registry, KeysLieAtMostMaxDepthBelowTheirRoot)
+{
+    const auto path = [](int depth) {
+        QStringList names;
+        for (int i = 0; i < depth; ++i)
+            names.append(QStringLiteral("k"));
+        return names.join(u'\\');
+    };
+    EXPECT_TRUE(isValidKeyPath(path(kMaxKeyDepth)));
+    EXPECT_FALSE(isValidKeyPath(path(kMaxKeyDepth + 1)));
+    KeyGuard key;
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, path(kMaxKeyDepth + 1), key.out()), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, path(100000), key.out()), ERROR_INVALID_PARAMETER);
+
+    // root() lies three levels down: the limit counts from the root, not from the handle.
+    KeyGuard deepest;
+    EXPECT_EQ(RegCreateKeyEx(root(), path(kMaxKeyDepth - 2), key.out()), ERROR_INVALID_PARAMETER);
+    ASSERT_EQ(RegCreateKeyEx(root(), path(kMaxKeyDepth - 3), deepest.out()), ERROR_SUCCESS);
+    EXPECT_EQ(RegCreateKeyEx(deepest.get(), QStringLiteral("below"), key.out()), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegCreateKeyEx(root(), path(kMaxKeyDepth - 3), key.out()), ERROR_SUCCESS); // it exists: opened
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, QStringLiteral("Software\\Marrowind\\quillbase\\") + path(kMaxKeyDepth - 3), key.out()),
+              ERROR_SUCCESS);
 }
 
 TEST_F(Registry, PredefinedRootsWithoutAHiveHoldNothingAndRefuseWrites)

@@ -1,5 +1,7 @@
+#include "platform/BrelibException.h"
 #include "platform/Storage.h"
 #include "platform/StorageError.h"
+#include "platform/SystemErrorText.h"
 
 #include "support/TempDir.h"
 
@@ -322,6 +324,7 @@ TEST(Storage, MissingTemporaryFolderFailsWithTheSystemText)
         FAIL() << "a storage without a folder";
     } catch (const Brelib::exception& e) {
         EXPECT_EQ(e.text(), qb::systemErrorText(ENOENT));
+        EXPECT_EQ(e.text(), u"No such file or directory");
     }
 }
 

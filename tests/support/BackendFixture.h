@@ -60,6 +60,19 @@ protected:
     std::shared_ptr<qb::data::DataSource> dataSource;
 };
 
+// A fresh SQLite database holding the empty table t (id INTEGER), for tests that need one backend.
+class SqliteFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        backend = makeBackend("sqlite", scratch);
+        backend->exec(QStringLiteral("CREATE TABLE t (id INTEGER)"));
+    }
+
+    TempDir scratch;
+    std::unique_ptr<Backend> backend;
+};
+
 // Test names end in the backend's name: ".../sqliteodbc".
 inline std::string backendTestName(const ::testing::TestParamInfo<std::string>& info)
 {

@@ -5,7 +5,6 @@
 //   qbblob -plugins                      the Plug-ins dialog
 // Without -viewer the viewer menu opens below the cell; row and column count from 0 and 1.
 #include "common/ConsoleReportSink.h"
-#include "common/StringTable.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/TableData.h"
 #include "explorer/plugins/BlobStorage.h"
@@ -13,6 +12,7 @@
 #include "explorer/plugins/ui/PluginMenuPopup.h"
 #include "explorer/plugins/ui/PluginStartup.h"
 #include "explorer/plugins/ui/PluginsDialog.h"
+#include "platform/StringTable.h"
 
 #include <QApplication>
 #include <QLabel>

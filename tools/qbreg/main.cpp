@@ -3,9 +3,9 @@
 //   qbreg export "<root name>\<key path>" FILE   writes the key and its subtree as REGEDIT4
 //   qbreg import FILE                            applies a REGEDIT4 script, all or nothing
 // Both use the registry that QUILLBASE_REGISTRY_DIR points at, like every program of the suite.
-#include "common/BrelibException.h"
-#include "explorer/settings/RegistryScriptParser.h"
-#include "explorer/settings/RegistryScriptWriter.h"
+#include "common/settings/RegistryScriptParser.h"
+#include "common/settings/RegistryScriptWriter.h"
+#include "platform/BrelibException.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -60,7 +60,8 @@ int importFile(const QString& fileName)
         printError(QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString()));
         return 1;
     }
-    const QByteArray bytes = file.readAll();
+    // One byte past the limit is enough for the parser to refuse a file too large.
+    const QByteArray bytes = file.read(qb::settings::kMaxRegistryScriptSize + 1);
     try {
         const qb::settings::ParsedRegistryScript script = qb::settings::parseRegistryScript(bytes);
         qb::settings::importRegistryScript(script);

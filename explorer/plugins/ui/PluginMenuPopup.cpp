@@ -1,7 +1,7 @@
 #include "explorer/plugins/ui/PluginMenuPopup.h"
 
-#include "common/StringTable.h"
 #include "explorer/plugins/PluginHost.h"
+#include "platform/StringTable.h"
 
 #include <QMenu>
 #include <QMessageBox>

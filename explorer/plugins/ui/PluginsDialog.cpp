@@ -1,9 +1,9 @@
 #include "explorer/plugins/ui/PluginsDialog.h"
 
-#include "common/StringTable.h"
 #include "explorer/plugins/ExternalBlobPlugin.h"
 #include "explorer/plugins/PluginHost.h"
 #include "explorer/plugins/PluginText.h"
+#include "platform/StringTable.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

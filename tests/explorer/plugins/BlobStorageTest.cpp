@@ -4,6 +4,7 @@
 
 #include "dataaccess/TableData.h"
 #include "support/BackendFixture.h"
+#include "support/RecordingLoadSink.h"
 #include "support/RecordingReportSink.h"
 
 #include <quillbase/qbplugin.h>
@@ -43,8 +44,9 @@ protected:
 
     void load(const QString& sql)
     {
-        ASSERT_EQ(data.loadUserSql(session, sql, false, sink), TableData::LoadResult::Loaded)
-            << sink.errorList().join(u'\n').toStdString();
+        RecordingLoadSink loading;
+        ASSERT_EQ(data.loadUserSql(session, sql, false, loading), TableData::LoadResult::Loaded)
+            << loading.errorList().join(u'\n').toStdString();
     }
 
     // What a plug-in gets for the cell: the value read from the start of the stream.

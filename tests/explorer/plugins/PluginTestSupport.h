@@ -5,7 +5,7 @@
 #include "explorer/plugins/CellValueSource.h"
 #include "explorer/plugins/PluginHost.h"
 #include "platform/Storage.h"
-#include "console/QStringPrinting.h"
+#include "support/QStringPrinting.h"
 #include "support/TempDir.h"
 
 #include <QByteArray>

@@ -81,7 +81,7 @@ TEST(CommandStatesTest, WhileATableLoadsOnlyStopTheTogglesTheOptionsAndHelpStayU
     const std::vector<int> expected{kCmdExit, kCmdStandardButtons, kCmdDatabaseButtons, kCmdLockToolBars,
                                     kCmdStatusBar, kCmdQuickViewBar, kCmdDatabaseTree, kCmdReportWindow,
                                     kCmdSqlWindow, kCmdStop, kCmdConfiguration, kCmdSaveConfiguration,
-                                    kCmdExportConfiguration, kCmdAbout, kCmdHelpHomePage, kCmdHelpMail,
+                                    kCmdExportConfiguration, kCmdPlugins, kCmdAbout, kCmdHelpHomePage, kCmdHelpMail,
                                     kCmdHelpQuillbasePage, kCmdHelpBugReport};
     EXPECT_EQ(enabled, expected);
 }

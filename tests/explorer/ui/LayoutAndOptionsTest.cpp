@@ -9,7 +9,7 @@
 #include "explorer/ui/ReportLog.h"
 #include "explorer/ui/WindowFixture.h"
 #include "platform/Registry.h"
-#include "settings/FakeUserPrompts.h"
+#include "explorer/settings/FakeUserPrompts.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -8,6 +8,7 @@
 #include "explorer/ui/WindowFixture.h"
 
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -84,6 +85,15 @@ TEST_F(ViewerWiringTest, ThePlugInsDialogListsTheWindowsElementKinds)
     MainWindow& w = *m_window;
     w.updateCommandStates();
     ASSERT_TRUE(w.action(kCmdPlugins)->isEnabled());
+    // It sits in the Help menu, over the empty "About Plug-ins" menu.
+    const QList<QAction*> menus = w.menuBar()->actions();
+    QMenu* help = menus.last()->menu();
+    ASSERT_EQ(menus.last()->text(), "&Help");
+    const qsizetype at = help->actions().indexOf(w.action(kCmdPlugins));
+    ASSERT_GE(at, 0);
+    ASSERT_NE(help->actions().at(at + 1)->menu(), nullptr);
+    EXPECT_EQ(help->actions().at(at + 1)->text(), "About Plug-ins");
+    EXPECT_FALSE(help->actions().at(at + 1)->menu()->actions().first()->isEnabled());
     QStringList roots;
     qbtest::whenUp<qb::plugins::PluginsDialog>([&](qb::plugins::PluginsDialog* dialog) {
         for (int i = 0; i < dialog->tree()->topLevelItemCount(); ++i)

@@ -1,0 +1,3 @@
+select 1 // one
+from t
+where "open

@@ -1,0 +1,4 @@
+// path c:\x
+still comment
+select 1 // end\
+select

@@ -1,0 +1,2 @@
+,"q,/*,', rem,select,"q select rem x
+select/* */

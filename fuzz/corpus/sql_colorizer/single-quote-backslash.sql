@@ -1,0 +1,1 @@
+a = 'it\''s' and b = 'c\'d' and e = 'f''g'

@@ -1,0 +1,1 @@
+select /* 'quoted' "too" */ '// no comment' "/* nor here */" from t

@@ -1,0 +1,2 @@
+select 'привет' from таблица where x = 'é' // 😀 note
+select "😀" from t

@@ -1,0 +1,3 @@
+rem anything; 'not a string'
+select remark from t
+x rem

@@ -1,0 +1,3 @@
+start transaction;
+insert into t values(1);
+COMMIT;rollback;autocommit;commit ;StartStart  transaction;
