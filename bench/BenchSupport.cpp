@@ -1,5 +1,8 @@
 #include "bench/BenchSupport.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -35,6 +38,14 @@ QString repeatedText(qsizetype size, const std::function<QString(int)>& piece)
     for (int i = 0; text.size() < size; ++i)
         text += piece(i);
     return text;
+}
+
+void processUntil(const std::function<bool()>& done)
+{
+    QTimer poke;
+    poke.start(5);
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 int runMode(int argc, char** argv, int words, const char* usage,

@@ -24,6 +24,9 @@ long peakResidentKb();
 // piece(0) + piece(1) + ... until the text holds at least size characters.
 QString repeatedText(qsizetype size, const std::function<QString(int)>& piece);
 
+// Runs the event loop as a program does, sleeping between events (a loop that spins would take a
+// core from the workers and make timers late by itself); a 5 ms poke re-checks `done`.
+void processUntil(const std::function<bool()>& done);
 // The frame of a timing program's main(): below `words` arguments (the mode included) it prints
 // "usage: PROGRAM " + usage and answers 2; otherwise run(mode) answers the exit code, or nothing
 // for an unknown mode (2). An exception is printed and answers 3.

@@ -26,16 +26,6 @@ namespace {
 using namespace qb::ui;
 using Clock = std::chrono::steady_clock;
 
-// Runs the event loop as the program does, sleeping between events (a loop that spins would take
-// a core from the loader and make the timers late by itself); a 5 ms poke re-checks `done`.
-void processUntil(const std::function<bool()>& done)
-{
-    QTimer poke;
-    poke.start(5);
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-}
-
 // Notes when the grid's viewport is painted showing what `shows` asks for.
 class PaintWatch : public QObject {
 public:
@@ -69,7 +59,7 @@ struct Session {
     }
     void waitIdle()
     {
-        processUntil([&] { return window->isIdle() && !window->loader().hasJob(); });
+        qb::bench::processUntil([&] { return window->isIdle() && !window->loader().hasJob(); });
         QCoreApplication::processEvents();
     }
     void showTable()
@@ -111,7 +101,7 @@ int stop(const QString& file)
     Session s(file);
     s.showTable();
     const auto begin = Clock::now();
-    processUntil([&] { return qb::bench::msSince(begin) >= 500; });
+    qb::bench::processUntil([&] { return qb::bench::msSince(begin) >= 500; });
     if (s.window->isIdle())
         throw std::runtime_error("the load ended before it could be stopped");
     const auto asked = Clock::now();
@@ -128,7 +118,7 @@ int open(const QString& file)
     PaintWatch watch(s.grid()->viewport(), [&] { return s.window->dataList().model().cellText(0, 1) == QStringLiteral("1"); });
     const auto begin = Clock::now();
     s.showTable();
-    processUntil([&] { return watch.painted; });
+    qb::bench::processUntil([&] { return watch.painted; });
     qb::bench::printMs(qb::bench::msSince(begin));
     return 0;
 }
@@ -148,7 +138,7 @@ int scroll(const QString& file)
     const auto begin = Clock::now();
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QCoreApplication::sendEvent(s.grid(), &down);
-    processUntil([&] { return watch.painted; });
+    qb::bench::processUntil([&] { return watch.painted; });
     qb::bench::printMs(qb::bench::msSince(begin));
     if (s.window->dataList().model().cellText(0, 1) != QStringLiteral("101"))
         throw std::runtime_error("Down did not turn to page 1");

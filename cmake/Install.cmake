@@ -9,7 +9,7 @@
 # install time by InstallMachineFiles.cmake, so a prefix given to --install is honoured; DESTDIR is
 # honoured throughout (CPack stages the package with it).
 
-set(qb_programs qorvex datalink paskel qbreg qbsql qbblob)
+set(qb_programs qorvex datalink paskel qbreg qbblob)
 # The console lands on its own schedule; it is installed as soon as it is built.
 if(TARGET tessmar)
   list(APPEND qb_programs tessmar)

@@ -99,11 +99,34 @@ qsizetype SqlColorizer::matchKeyword(QStringView text, qsizetype pos, bool* isRe
 
 std::vector<SqlColourRange> SqlColorizer::colour(QStringView text) const
 {
+    int end = 0;
+    return scan(text, int(State::Normal), &end);
+}
+
+std::vector<SqlColourRange> SqlColorizer::colourLine(QStringView line, LineState entry, LineState* exit) const
+{
+    int end = 0;
+    std::vector<SqlColourRange> ranges = scan(line, entry & 0xFF, &end);
+    const qsizetype n = line.size();
+    State state = State(end);
+    if (state == State::LineComment) {
+        // The character two before this line's end decides, as in the whole text; for an empty
+        // line that is the last character of the line before.
+        const bool continues = n >= 2 ? line[n - 2] == u'\\' : n == 0 && (entry & kEndsWithBackslash) != 0;
+        if (!continues)
+            state = State::Normal;
+    }
+    *exit = int(state) | (n > 0 && line[n - 1] == u'\\' ? kEndsWithBackslash : 0);
+    return ranges;
+}
+
+std::vector<SqlColourRange> SqlColorizer::scan(QStringView text, int entry, int* end) const
+{
     std::vector<SqlColourRange> ranges;
     const qsizetype n = text.size();
     const QChar* s = text.data();
-    State state = State::Normal;
-    qsizetype start = 0;
+    State state = State(entry);
+    qsizetype start = 0; // a string or comment open at the entry began before this text
 
     auto close = [&](qsizetype last, SqlTextCategory category) {
         ranges.push_back({start, last - start + 1, category});
@@ -172,6 +195,7 @@ std::vector<SqlColourRange> SqlColorizer::colour(QStringView text) const
     }
     if (state != State::Normal)
         ranges.push_back({start, n - start, categoryOf(state)});
+    *end = int(state);
     return ranges;
 }
 

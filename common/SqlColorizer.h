@@ -46,6 +46,13 @@ public:
     // The keyword, string and comment ranges of the text, in text order, never overlapping.
     std::vector<SqlColourRange> colour(QStringView text) const;
 
+    // The same, one line at a time, for an editor that recolours only the lines an edit touches:
+    // `line` without its line end, `entry` what the lines before it left open (0 for the first
+    // line), `*exit` what this one leaves open for the next. Colouring every line in turn gives
+    // exactly the ranges colour() gives the whole text, cut at the line ends.
+    using LineState = int;
+    std::vector<SqlColourRange> colourLine(QStringView line, LineState entry, LineState* exit) const;
+
 private:
     // Classes of the normal state. Inside a string or comment only one character matters (the
     // closing quote, the line end, the "*" of "*/"), so those states test it directly.
@@ -56,6 +63,13 @@ private:
         Slash = 5,
         KeywordStart = 8, // set for the first character of each keyword, replacing any other class
     };
+
+    // A line state's flag: the line's last character is a backslash (which can continue a line
+    // comment over the empty line after it).
+    static constexpr int kEndsWithBackslash = 0x100;
+
+    // The scan from the state `entry` (a State); *end is the state at the end of the text.
+    std::vector<SqlColourRange> scan(QStringView text, int entry, int* end) const;
 
     // Length of the keyword that matches at pos between delimiters, tried in set order; 0 if none.
     // *isRem tells whether it is the keyword that starts a line comment.

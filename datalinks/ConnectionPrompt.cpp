@@ -34,9 +34,9 @@ std::shared_ptr<data::DataSource> promptDataSource(QWidget* owner)
     return source;
 }
 
-QString chooseNewDataLinkFile(QWidget* owner)
+QString chooseNewDataLinkFile(QWidget* owner, const QString& title)
 {
-    return runFileDialog(owner, QStringLiteral("Create a new Microsoft UDL-File"), QFileDialog::AcceptSave);
+    return runFileDialog(owner, title, QFileDialog::AcceptSave);
 }
 
 QString chooseDataLinkFileToOpen(QWidget* owner)

@@ -19,8 +19,8 @@ namespace qb::datalinks {
 std::shared_ptr<data::DataSource> promptDataSource(QWidget* owner);
 
 // The save dialog of a new data link file (the target of createDataLinkFile); empty when
-// cancelled. Asks before an existing file is replaced.
-QString chooseNewDataLinkFile(QWidget* owner);
+// cancelled. Asks before an existing file is replaced. Each program titles it in its own words.
+QString chooseNewDataLinkFile(QWidget* owner, const QString& title = QStringLiteral("Create a new Microsoft UDL-File"));
 
 // The open dialog of an existing data link file; empty when cancelled.
 QString chooseDataLinkFileToOpen(QWidget* owner);

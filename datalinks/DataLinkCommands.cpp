@@ -21,22 +21,47 @@ CommandOutcome createDataLinkFile(WindowConnection& connection, const QString& t
                                                                                                : CommandOutcome::Refused;
 }
 
+namespace {
+
+// The prompt's data source; null when the user cancelled.
+std::shared_ptr<data::DataSource> promptedSource(const DataSourcePrompt& prompt)
+{
+    try {
+        return prompt();
+    } catch (const data::ProviderError& e) {
+        if (e.hr() == data::DB_E_CANCELED)
+            return nullptr;
+        throw data::actionError(data::kActionConnect, e);
+    }
+}
+
+void installPrompted(WindowConnection& connection, std::shared_ptr<data::DataSource> source)
+{
+    connection.install(std::move(source), WindowConnection::connectionStringName());
+    connection.afterConnect();
+}
+
+} // namespace
+
 CommandOutcome createConnectionString(WindowConnection& connection, const DataSourcePrompt& prompt)
 {
     if (!connection.beforeConnect() || !connection.closeForNewConnection())
         return CommandOutcome::Refused;
-    std::shared_ptr<data::DataSource> source;
-    try {
-        source = prompt();
-    } catch (const data::ProviderError& e) {
-        if (e.hr() == data::DB_E_CANCELED)
-            return CommandOutcome::Cancelled;
-        throw data::actionError(data::kActionConnect, e);
-    }
+    std::shared_ptr<data::DataSource> source = promptedSource(prompt);
     if (!source)
         return CommandOutcome::Cancelled;
-    connection.install(std::move(source), WindowConnection::connectionStringName());
-    connection.afterConnect();
+    installPrompted(connection, std::move(source));
+    return CommandOutcome::Connected;
+}
+
+CommandOutcome createConnectionStringKeepingOld(WindowConnection& connection, const DataSourcePrompt& prompt)
+{
+    std::shared_ptr<data::DataSource> source = promptedSource(prompt);
+    if (!source)
+        return CommandOutcome::Cancelled;
+    if (!connection.beforeConnect() || !connection.closeForNewConnection())
+        return CommandOutcome::Refused;
+    installPrompted(connection, std::move(source));
     return CommandOutcome::Connected;
 }
 

@@ -44,4 +44,9 @@ using DataSourcePrompt = std::function<std::shared_ptr<data::DataSource>()>;
 // the prompt, so a cancelled prompt leaves the window without one.
 CommandOutcome createConnectionString(WindowConnection& connection, const DataSourcePrompt& prompt);
 
+// The same command in the other order: the prompt first, then the window's before-connect step,
+// its close command and the new connection. So a cancelled prompt (or one whose data source
+// fails) leaves the window with the connection it had.
+CommandOutcome createConnectionStringKeepingOld(WindowConnection& connection, const DataSourcePrompt& prompt);
+
 } // namespace qb::datalinks

@@ -15,4 +15,4 @@ echo "run.sh: no display (neither DISPLAY nor WAYLAND_DISPLAY is set), so qorvex
 sql=${1:-"select name from sqlite_schema where type in ('table', 'view') order by name;
 select * from customers where id <= 12;
 select * from [order items] where order_id = 7;"}
-exec build/release/bin/qbsql -udl build/demo/shop.udl -cmd "$sql"
+exec build/release/bin/tessmar -batch -udl build/demo/shop.udl -cmd "$sql"

@@ -14,23 +14,18 @@ SqlHighlighter::SqlHighlighter(QTextDocument* document, const QString& keywordLi
 
 const std::vector<SqlColourRange>& SqlHighlighter::ranges()
 {
-    refreshRanges();
-    return m_ranges;
-}
-
-void SqlHighlighter::refreshRanges()
-{
     const QTextDocument* doc = document();
     if (!doc)
-        return;
+        return m_ranges;
     // The revision alone is not enough: formats applied by Qt do not count as a revision, but
     // every edit changes it; the length guards the first pass.
-    if (doc->revision() == m_revision && doc->characterCount() == m_length)
-        return;
-    m_revision = doc->revision();
-    m_length = doc->characterCount();
-    // Blocks are joined with U+2029, which the engine takes as a line end like the editor does.
-    m_ranges = m_colorizer.colour(doc->toRawText());
+    if (doc->revision() != m_revision || doc->characterCount() != m_length) {
+        m_revision = doc->revision();
+        m_length = doc->characterCount();
+        // Blocks are joined with U+2029, which the engine takes as a line end like the editor does.
+        m_ranges = m_colorizer.colour(doc->toRawText());
+    }
+    return m_ranges;
 }
 
 const QTextCharFormat& SqlHighlighter::formatOf(SqlTextCategory category) const
@@ -50,27 +45,14 @@ const QTextCharFormat& SqlHighlighter::formatOf(SqlTextCategory category) const
 
 void SqlHighlighter::highlightBlock(const QString& text)
 {
-    refreshRanges();
-    const qsizetype blockStart = currentBlock().position();
-    const qsizetype blockEnd = blockStart + text.size(); // the line end follows at blockEnd
+    // Qt stores -1 for a block it has not coloured yet; the first block starts with nothing open.
+    const int entry = std::max(previousBlockState(), 0);
+    int exit = 0;
+    const std::vector<SqlColourRange> ranges = m_colorizer.colourLine(text, entry, &exit);
     setFormat(0, int(text.size()), m_formats.other);
-
-    // The first range that ends after the block starts.
-    auto it = std::lower_bound(m_ranges.begin(), m_ranges.end(), blockStart,
-                               [](const SqlColourRange& r, qsizetype pos) { return r.start + r.length <= pos; });
-    int state = -1;
-    for (; it != m_ranges.end() && it->start <= blockEnd; ++it) {
-        const qsizetype from = std::max(it->start, blockStart);
-        const qsizetype to = std::min(it->start + it->length, blockEnd);
-        if (to > from)
-            setFormat(int(from - blockStart), int(to - from), formatOf(it->category));
-        if (it->start + it->length > blockEnd && it->category != SqlTextCategory::Keyword) {
-            // Open at the line end: the next block starts inside this range.
-            const QChar opener = document()->characterAt(int(it->start));
-            state = int(it->category) << 16 | opener.unicode();
-        }
-    }
-    setCurrentBlockState(state);
+    for (const SqlColourRange& r : ranges)
+        setFormat(int(r.start), int(r.length), formatOf(r.category));
+    setCurrentBlockState(exit);
 }
 
 } // namespace qb::ui

@@ -4,11 +4,10 @@
 // are display-only (QTextLayout formats), so colouring never touches the text, the undo stack or
 // the document's modified flag.
 //
-// The engine works on the whole text (a block comment or an unterminated string runs on over
-// line ends), so the ranges are computed once per document revision; each block then takes the
-// ranges that cross it. A block's state is what its last character leaves open (a comment or a
-// string, and its opening character), so Qt recolours the following blocks exactly while that
-// changes.
+// Each block is coloured on its own from what the blocks before it left open (a string or a
+// comment), which is its block state; Qt recolours the edited block and goes on with the next
+// ones only while their entry state changes, so a keystroke in a long script costs about a line,
+// with the same result as colouring the whole text.
 #include "common/SqlColorizer.h"
 
 #include <QSyntaxHighlighter>
@@ -29,14 +28,13 @@ public:
 
     SqlHighlighter(QTextDocument* document, const QString& keywordList, const Formats& formats);
 
-    // The ranges of the whole text as last computed (for tests and tools).
+    // The ranges of the whole text (for tests and tools), computed when the text has changed.
     const std::vector<SqlColourRange>& ranges();
 
 protected:
     void highlightBlock(const QString& text) override;
 
 private:
-    void refreshRanges();
     const QTextCharFormat& formatOf(SqlTextCategory category) const;
 
     SqlColorizer m_colorizer;

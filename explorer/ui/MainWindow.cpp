@@ -18,7 +18,7 @@
 #include "explorer/ui/GuiThreadBridge.h"
 #include "explorer/ui/Icons.h"
 #include "explorer/ui/QuickViewBar.h"
-#include "explorer/ui/RecentMenu.h"
+#include "common/ui/RecentMenu.h"
 #include "explorer/ui/ReportLog.h"
 #include "explorer/ui/SqlPane.h"
 #include "explorer/ui/WidgetPrompts.h"

@@ -92,6 +92,63 @@ std::vector<std::string> referenceCases()
 
 class ColorizerReference : public ::testing::TestWithParam<std::string> {};
 
+// The category of every character that is not a line end, from ranges over the whole text.
+std::vector<int> categoryPerCharacter(const QString& text, const std::vector<qb::SqlColourRange>& ranges)
+{
+    std::vector<int> categories(size_t(text.size()), int(qb::SqlTextCategory::Other));
+    for (const qb::SqlColourRange& r : ranges)
+        for (qsizetype i = r.start; i < r.start + r.length; ++i)
+            categories[size_t(i)] = int(r.category);
+    std::vector<int> visible;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] != u'\n')
+            visible.push_back(categories[size_t(i)]);
+    return visible;
+}
+
+// The same text coloured line by line, as the editor does it, each line from the previous one's state.
+std::vector<int> categoryPerCharacterByLines(const SqlColorizer& colorizer, const QString& text)
+{
+    std::vector<int> visible;
+    int state = 0;
+    for (const QString& line : text.split(u'\n')) {
+        int exit = 0;
+        const auto ranges = colorizer.colourLine(line, state, &exit);
+        const std::vector<int> cats = categoryPerCharacter(line, ranges);
+        visible.insert(visible.end(), cats.begin(), cats.end());
+        state = exit;
+    }
+    return visible;
+}
+
+TEST_P(ColorizerReference, ColouringLineByLineGivesTheWholeTextsColours)
+{
+    const QString base = kDataDir + QLatin1Char('/') + QString::fromStdString(GetParam());
+    QString text = QString::fromUtf8(readFile(base + QStringLiteral(".sql")));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    SqlColorizer colorizer;
+    const QByteArray keywords = readFile(base + QStringLiteral(".keywords"));
+    colorizer.setKeywords(keywords.isNull() ? SqlColorizer::defaultKeywordList() : QString::fromUtf8(keywords));
+    EXPECT_EQ(categoryPerCharacterByLines(colorizer, text), categoryPerCharacter(text, colorizer.colour(text)));
+}
+
+TEST(SqlColorizerLines, StatesCarriedOverLineEndsMatchTheWholeText)
+{
+    SqlColorizer colorizer;
+    colorizer.setKeywords(u"select,from,rem");
+    for (const QString text : {QStringLiteral("select /* open\nstill * / in\nend */ select\nfrom"),
+                               QStringLiteral("'a\nb' select \"c\nd\" from"),
+                               QStringLiteral("// comment \\\\x\nstill comment\nselect"),
+                               QStringLiteral("// comment \\\\\n\nselect\n"),
+                               QStringLiteral("// ends\\\\\nx\nselect"),
+                               QStringLiteral("rem note \\\\.\ncontinued\nselect from"),
+                               QStringLiteral("select 'x\\\\'' from\n' select"),
+                               QStringLiteral("\n\nselect\n/*\n\n*/from")}) {
+        EXPECT_EQ(categoryPerCharacterByLines(colorizer, text), categoryPerCharacter(text, colorizer.colour(text)))
+            << text.toStdString();
+    }
+}
+
 TEST_P(ColorizerReference, RangesMatchTheReviewedReference)
 {
     const QString base = kDataDir + QLatin1Char('/') + QString::fromStdString(GetParam());

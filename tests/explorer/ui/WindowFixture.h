@@ -9,6 +9,7 @@
 #include "explorer/ui/DataListView.h"
 #include "explorer/ui/MainWindow.h"
 #include "support/Backends.h"
+#include "support/WaitUntil.h"
 #include "support/TempDir.h"
 #include "support/WaitUntil.h"
 

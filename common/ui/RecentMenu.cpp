@@ -1,4 +1,4 @@
-#include "explorer/ui/RecentMenu.h"
+#include "common/ui/RecentMenu.h"
 
 #include <QAction>
 #include <QMenu>
