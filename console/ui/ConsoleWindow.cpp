@@ -119,21 +119,21 @@ ConsoleWindow::~ConsoleWindow()
 
 void ConsoleWindow::createActions()
 {
-    for (const ConsoleCommandSpec& spec : consoleCommands()) {
-        auto* a = new QAction(QString::fromUtf16(spec.text), this);
-        if (spec.keys) {
+    for (const ConsoleCommandSpec& command : consoleCommands()) {
+        auto* a = new QAction(QString::fromUtf16(command.text), this);
+        if (command.keys) {
             QList<QKeySequence> keys;
-            for (const QString& k : QString::fromLatin1(spec.keys).split(QStringLiteral("; ")))
+            for (const QString& k : QString::fromLatin1(command.keys).split(QStringLiteral("; ")))
                 keys.append(QKeySequence(k));
             a->setShortcuts(keys);
         }
-        if (spec.help)
-            a->setStatusTip(QString::fromUtf16(spec.help));
-        a->setIcon(commandIcon(style(), spec.icon));
-        a->setData(spec.id);
-        const int id = spec.id;
+        if (command.help)
+            a->setStatusTip(QString::fromUtf16(command.help));
+        a->setIcon(commandIcon(style(), command.icon));
+        a->setData(command.id);
+        const int id = command.id;
         connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
-        m_actions[spec.id] = a;
+        m_actions[command.id] = a;
         addAction(a); // the keys work wherever the focus is in the window
     }
 }

@@ -171,19 +171,19 @@ QLabel* MainWindow::statusPane(int index) const
 void MainWindow::createActions()
 {
     m_viewModes = new QActionGroup(this);
-    for (const CommandSpec& spec : commandTable()) {
-        auto* a = new QAction(QString::fromUtf16(spec.text), this);
-        a->setData(spec.id);
-        if (spec.key)
-            a->setShortcut(QKeySequence(QString::fromLatin1(spec.key)));
-        if (spec.themeIcon || spec.ownIcon)
-            a->setIcon(themedIcon(spec.themeIcon, spec.ownIcon));
-        a->setCheckable(spec.checkable);
-        a->setToolTip(QString::fromUtf16(spec.text).remove(QLatin1Char('&')));
+    for (const CommandSpec& command : commandTable()) {
+        auto* a = new QAction(QString::fromUtf16(command.text), this);
+        a->setData(command.id);
+        if (command.key)
+            a->setShortcut(QKeySequence(QString::fromLatin1(command.key)));
+        if (command.themeIcon || command.ownIcon)
+            a->setIcon(themedIcon(command.themeIcon, command.ownIcon));
+        a->setCheckable(command.checkable);
+        a->setToolTip(QString::fromUtf16(command.text).remove(QLatin1Char('&')));
         // Checks follow the window's state; a click only asks for the command.
-        connect(a, &QAction::triggered, this, [this, id = spec.id] { runCommand(id); });
+        connect(a, &QAction::triggered, this, [this, id = command.id] { runCommand(id); });
         addAction(a);
-        m_actions[spec.id] = a;
+        m_actions[command.id] = a;
     }
     for (int id : std::initializer_list<int>{kCmdIcons, kCmdSmallIcons, kCmdList, kCmdReport})
         m_viewModes->addAction(m_actions[id]);
@@ -316,22 +316,22 @@ void MainWindow::createPanes()
     m_tree = new DatabaseTree(this);
     m_report = new ReportView(this);
     m_sql = new SqlPane(this);
-    struct Spec {
+    struct PaneSetup {
         const char* caption;
         const char* name;
         QWidget* content;
         int command;
     };
-    const Spec specs[PaneCount] = {
+    const PaneSetup panes[PaneCount] = {
         {"Database Quick View", "CDataBaseQuickViewDockingWindow", m_quickView, kCmdQuickViewBar},
         {"Database Tree View", "CDataBaseTreeDockingWindow", m_tree, kCmdDatabaseTree},
         {"Report", "CReportDockingWindow", m_report, kCmdReportWindow},
         {"SQL Query", "CSQLDockingWindow", m_sql, kCmdSqlWindow},
     };
-    for (const Spec& spec : specs) {
-        auto* dock = new QDockWidget(QString::fromLatin1(spec.caption), this);
-        dock->setObjectName(QString::fromLatin1(spec.name));
-        dock->setWidget(spec.content);
+    for (const PaneSetup& pane : panes) {
+        auto* dock = new QDockWidget(QString::fromLatin1(pane.caption), this);
+        dock->setObjectName(QString::fromLatin1(pane.name));
+        dock->setWidget(pane.content);
         dock->toggleViewAction()->setVisible(false);
         connect(dock, &QDockWidget::visibilityChanged, this, &MainWindow::scheduleCommandUpdate);
         m_panes.push_back(dock);
