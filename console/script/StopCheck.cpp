@@ -14,7 +14,9 @@ bool StopCheck::isStopRequested()
 {
     if (!m_stop.isSet())
         return false;
-    m_writer.appendResultText(m_line, ResultTextCategory::OtherText);
+    if (!m_reported)
+        m_writer.appendResultText(m_line, ResultTextCategory::OtherText);
+    m_reported = true;
     return true;
 }
 

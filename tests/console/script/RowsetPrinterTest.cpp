@@ -16,6 +16,7 @@ namespace {
 using namespace qb::data;
 using qb::console::columnWidth;
 using qb::console::RowsetPrinter;
+using qb::console::StopCheck;
 using qb::console::StopSignal;
 using qbtest::FakeRowset;
 using qbtest::FakeRowsetFaults;
@@ -33,7 +34,8 @@ protected:
     QString print(Rowset& rowset, bool rowsShownDuringExecution = true)
     {
         try {
-            RowsetPrinter(writer, writer, stop, rowsShownDuringExecution).print(rowset);
+            StopCheck stopCheck(stop, writer);
+            RowsetPrinter(writer, writer, stopCheck, rowsShownDuringExecution).print(rowset);
         } catch (const Brelib::exception& e) {
             return e.text();
         }
