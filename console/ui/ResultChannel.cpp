@@ -51,19 +51,27 @@ void ResultChannel::flush()
         entries = m_entries.size();
     }
     for (; entries > 0; --entries) {
-        Entry entry;
-        {
-            std::lock_guard<std::mutex> guard(m_mutex);
-            if (!m_receiver || m_entries.empty())
-                return;
-            entry = std::move(m_entries.front());
-            m_entries.pop_front();
-            if (entry.kind == Kind::Text)
-                m_pendingCharacters -= entry.text.size();
-        }
-        m_drained.notify_all();
-        apply(entry);
+        std::optional<Entry> entry = take();
+        if (!entry)
+            return;
+        apply(*entry);
     }
+}
+
+std::optional<ResultChannel::Entry> ResultChannel::take()
+{
+    std::optional<Entry> entry;
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        if (!m_receiver || m_entries.empty())
+            return entry;
+        entry = std::move(m_entries.front());
+        m_entries.pop_front();
+        if (entry->kind == Kind::Text)
+            m_pendingCharacters -= entry->text.size();
+    }
+    m_drained.notify_all();
+    return entry;
 }
 
 qsizetype ResultChannel::pendingCharacters() const
@@ -101,7 +109,7 @@ void ResultChannel::appendText(const QString& text, bool formatted, ResultTextCa
     if (!m_receiver)
         return;
     Entry* last = m_entries.empty() ? nullptr : &m_entries.back();
-    const bool joins = last && last->kind == Kind::Text && last->text.size() < kDeliveryBudget &&
+    const bool joins = last && last->kind == Kind::Text && last->text.size() < kJoinLimit &&
                        (!formatted || (last->formatted && last->category == category));
     if (joins) {
         last->text += text;
@@ -114,32 +122,20 @@ void ResultChannel::appendText(const QString& text, bool formatted, ResultTextCa
 
 void ResultChannel::deliver()
 {
-    std::deque<Entry> batch;
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         m_woken = false;
-        if (!m_receiver)
-            return;
-        qsizetype characters = 0;
-        while (!m_entries.empty() && characters < kDeliveryBudget) {
-            characters += m_entries.front().text.size();
-            if (m_entries.front().kind == Kind::Text)
-                m_pendingCharacters -= m_entries.front().text.size();
-            batch.push_back(std::move(m_entries.front()));
-            m_entries.pop_front();
-        }
-        if (!m_entries.empty())
-            wakeLocked(); // the rest after the events waiting now (paint, input)
     }
-    m_drained.notify_all();
-    for (const Entry& entry : batch) {
-        // An entry may close the window or its connection.
-        {
+    const auto end = std::chrono::steady_clock::now() + kDeliverySlice;
+    // take() looks again each time: an entry may close the window or its connection.
+    while (std::optional<Entry> entry = take()) {
+        apply(*entry);
+        if (std::chrono::steady_clock::now() >= end) {
             std::lock_guard<std::mutex> guard(m_mutex);
-            if (!m_receiver)
-                return;
+            if (!m_entries.empty())
+                wakeLocked(); // the rest after the events waiting now (paint, input)
+            return;
         }
-        apply(entry);
     }
 }
 

@@ -9,18 +9,23 @@
 //   in memory). That wait needs nothing of the GUI thread but that it keeps handling events,
 //   which a window waiting for its run does (WorkerThread's pump), and it ends at once when the
 //   channel is detached.
-// - Text appended in a row is joined into one insertion (a plain append takes the format of the
-//   text before it, so it joins whatever precedes it); progress keeps only its latest position.
-// - The GUI thread takes at most kDeliveryBudget characters per event and wakes itself again for
-//   the rest, so painting and input get their turn while a large result streams in.
+// - Text appended in a row is joined into one insertion of up to kJoinLimit characters (a plain
+//   append takes the format of the text before it, so it joins whatever precedes it); progress
+//   keeps only its latest position. Few large insertions cost the document far less than many
+//   small ones: each one lays out the last page again.
+// - The GUI thread applies entries for at most kDeliverySlice per event and wakes itself again
+//   for the rest, so painting and input get their turn while a large result streams in, and the
+//   window is repainted once a slice rather than once a few rows.
 // - detach() (the window is going) drops everything, also what is queued.
 #include "console/script/ResultWriter.h"
 #include "console/script/RunFeedback.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class QObject;
 
@@ -30,14 +35,15 @@ class ResultChannel final : public ResultWriter, public RunFeedback, public std:
 public:
     static constexpr qsizetype kHighWater = 1 << 20;
     static constexpr qsizetype kLowWater = 1 << 18;
-    static constexpr qsizetype kDeliveryBudget = 1 << 16;
+    static constexpr qsizetype kJoinLimit = 1 << 18;
+    static constexpr std::chrono::milliseconds kDeliverySlice{20};
 
     // `context` lives on the GUI thread; `writer` and `feedback` are its GUI-thread
     // implementations (usually the window itself) and must outlive it or detach() first.
     static std::shared_ptr<ResultChannel> create(QObject* context, ResultWriter* writer, RunFeedback* feedback);
 
     void detach();
-    // GUI thread: applies everything queued at the call, whatever the budget (the run has ended
+    // GUI thread: applies everything queued at the call, whatever the slice (the run has ended
     // and the window wants its last lines before it goes on).
     void flush();
     // Characters queued and not yet delivered.
@@ -72,8 +78,10 @@ private:
     void appendText(const QString& text, bool formatted, ResultTextCategory category);
     // Called with the lock held.
     void wakeLocked();
-    // GUI thread: applies what is queued, up to the budget.
+    // GUI thread: applies what is queued, for one slice.
     void deliver();
+    // GUI thread: the first entry, taken from the queue; none when it is empty or detached.
+    std::optional<Entry> take();
     void apply(const Entry& entry);
 
     ResultWriter* const m_writer;

@@ -1,7 +1,5 @@
 #include "console/ui/ResultView.h"
 
-#include "console/script/SqlFile.h"
-
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,15 +16,35 @@ ResultView::ResultView(QWidget* parent) : ConsoleTextView(parent)
 
 void ResultView::append(const QString& text, const QTextCharFormat* format)
 {
-    QScrollBar* bar = verticalScrollBar();
-    const bool atEnd = bar->value() >= bar->maximum();
+    // Whether the window follows the end is decided before the text goes in. The scroll itself
+    // waits until this turn of the event loop has appended all it has: every scroll lays out the
+    // last page of the document again.
+    if (!m_scrollPending && !repaintHeld()) {
+        const QScrollBar* bar = verticalScrollBar();
+        if (bar->value() >= bar->maximum()) {
+            m_scrollPending = true;
+            QMetaObject::invokeMethod(this, &ResultView::followEnd, Qt::QueuedConnection);
+        }
+    }
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     if (format)
         cursor.setCharFormat(*format);
-    cursor.insertText(normalizeLineBreaks(text));
-    if (atEnd && !repaintHeld())
-        bar->setValue(bar->maximum());
+    // The document takes CR LF, a lone CR and LF each as one line break by itself.
+    cursor.insertText(text);
+}
+
+void ResultView::followEnd()
+{
+    m_scrollPending = false;
+    if (!repaintHeld())
+        scrollToEnd();
+}
+
+void ResultView::scrollToEnd()
+{
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 void ResultView::holdRepaint()
@@ -40,8 +58,7 @@ void ResultView::releaseRepaint()
     if (m_held == 0 || --m_held > 0)
         return;
     viewport()->setUpdatesEnabled(true);
-    QScrollBar* bar = verticalScrollBar();
-    bar->setValue(bar->maximum());
+    scrollToEnd();
     viewport()->update();
 }
 

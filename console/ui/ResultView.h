@@ -21,7 +21,11 @@ public:
     bool repaintHeld() const { return m_held > 0; }
 
 private:
+    void followEnd();
+    void scrollToEnd();
+
     int m_held = 0;
+    bool m_scrollPending = false; // a scroll to the end is queued
 };
 
 } // namespace qb::console::ui
