@@ -12,7 +12,7 @@
 set(qb_programs qorvex datalink paskel qbreg qbblob)
 # The console lands on its own schedule; it is installed as soon as it is built.
 if(TARGET tessmar)
-  list(APPEND qb_programs tessmar)
+  list(APPEND qb_programs tessmar tessmar-window)
 endif()
 install(TARGETS ${qb_programs} RUNTIME DESTINATION bin)
 install(TARGETS oltiva paskel_library LIBRARY DESTINATION bin)

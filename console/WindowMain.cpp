@@ -1,12 +1,10 @@
-// tessmar: the SQL console. With -batch it runs a script without a window (BatchMode.h);
-// otherwise it opens the window and applies the command line:
+// tessmar-window: the SQL console's window, started by tessmar (main.cpp) in its place when no
+// -batch is given. It opens the window and applies the command line:
 //   tessmar [-udl FILE | -constr STRING] [-sql FILE | -cmd SQL] [-execute] [-dontsavelayout]
 #include "common/WorkerThread.h"
-#include "console/batch/BatchMode.h"
 #include "console/ui/ConsoleWindow.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <chrono>
 
 int main(int argc, char** argv)
@@ -15,12 +13,6 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const qb::console::CommandLine commandLine(arguments);
-
-    if (commandLine.has(qb::console::batchOption())) {
-        // No display needed: a core application only.
-        QCoreApplication app(argc, argv);
-        return qb::console::runBatch(commandLine);
-    }
 
     int result = 0;
     {
