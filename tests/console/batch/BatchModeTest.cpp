@@ -46,6 +46,22 @@ TEST_P(BatchModeTest, AScriptThatSucceedsExitsWithZero)
     EXPECT_FALSE(o.out.contains(u'\r')) << "LF line ends only";
 }
 
+TEST_P(BatchModeTest, RowsAreWrittenAsUtf8WithEveryLineBreakAsOneLf)
+{
+    // ASCII rows take a path of their own; a row with other characters, and line breaks inside
+    // values (CR LF, a lone CR, LF), must come out as the window shows them.
+    const Outcome o = runScript(QString::fromUtf8("select 'plain' as a; select 'Grüße ☃ 𝄞' as a; "
+                                                  "select 'x' || char(13) || char(10) || 'y' || char(13) || 'z' || char(10) || 'w' as a;")
+                                    .replace(QStringLiteral("char("), backend->name() == "postgres" ? QStringLiteral("chr(")
+                                                                                                     : QStringLiteral("char(")));
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    const QByteArray out = o.out.toUtf8();
+    EXPECT_TRUE(out.contains("\nplain ")) << out.toStdString();
+    EXPECT_TRUE(out.contains(QString::fromUtf8("\nGrüße ☃ 𝄞 ").toUtf8())) << out.toStdString();
+    EXPECT_TRUE(out.contains("\nx\ny\nz\nw ")) << out.toStdString();
+    EXPECT_FALSE(out.contains('\r'));
+}
+
 TEST_P(BatchModeTest, AFailedStatementExitsWithOneAfterTheRestOfTheScriptRan)
 {
     // Prior to the fix, the error line was printed and the exit status said success.

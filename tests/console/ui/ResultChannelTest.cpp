@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QThread>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -20,8 +22,11 @@ using namespace qb::console::ui;
 class RecordingWindow : public ResultWriter, public RunFeedback {
 public:
     QString text;
+    int appends = 0;
     int finished = 0;
     bool offThread = false;
+    // Each append keeps the GUI thread this long, as a slow document would.
+    std::chrono::milliseconds appendTakes{0};
     void appendResultText(const QString& t, ResultTextCategory) override { add(t); }
     void appendPlainText(const QString& t) override { add(t); }
     void holdRepaint() override {}
@@ -36,8 +41,12 @@ public:
 private:
     void add(const QString& t)
     {
+        const auto end = std::chrono::steady_clock::now() + appendTakes;
+        while (std::chrono::steady_clock::now() < end) {
+        }
         offThread = offThread || QThread::currentThread() != qApp->thread();
         text += t;
+        ++appends;
     }
 };
 
@@ -63,6 +72,49 @@ TEST(ResultChannelTest, AWorkersLinesArriveOnTheGuiThreadInOrderAndItIsHeldBackW
     EXPECT_EQ(window.text.count('\n'), kLines);
     // Held back: never far more than the high-water mark waits (one more line may join).
     EXPECT_LE(mostPending.load(), ResultChannel::kHighWater + 64);
+}
+
+TEST(ResultChannelTest, TextQueuedInARowArrivesAsOneInsertion)
+{
+    QObject context;
+    RecordingWindow window;
+    auto channel = ResultChannel::create(&context, &window, &window);
+    // Below the high-water mark, so the worker queues everything before the window looks.
+    std::thread worker([&] {
+        channel->appendResultText(QStringLiteral("header\r\n"), ResultTextCategory::ExecutionResults);
+        for (int i = 0; i < 10000; ++i)
+            channel->appendPlainText(QStringLiteral("row %1\r\n").arg(i));
+        channel->appendResultText(QStringLiteral("summary\n\n"), ResultTextCategory::OtherText);
+    });
+    worker.join();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(window.text.endsWith("row 9999\r\nsummary\n\n"));
+    // The header, its rows, then the summary in a category of its own.
+    EXPECT_EQ(window.appends, 2);
+}
+
+TEST(ResultChannelTest, OneWakeUpAppliesTextForASliceAndLeavesTheRestForTheNext)
+{
+    QObject context;
+    RecordingWindow window;
+    window.appendTakes = ResultChannel::kDeliverySlice;
+    auto channel = ResultChannel::create(&context, &window, &window);
+    std::thread worker([&] {
+        // Categories that alternate never join: three insertions.
+        for (auto category : {ResultTextCategory::ExecutionResults, ResultTextCategory::OtherText,
+                              ResultTextCategory::ExecutionResults})
+            channel->appendResultText(QStringLiteral("text\r\n"), category);
+    });
+    worker.join();
+    // One pass over the events posted so far: the first insertion uses up the slice, and paint
+    // and input get their turn before the next.
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(window.appends, 1);
+    EXPECT_EQ(channel->pendingCharacters(), 12);
+    window.appendTakes = std::chrono::milliseconds(0);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(window.appends, 3);
+    EXPECT_EQ(channel->pendingCharacters(), 0);
 }
 
 TEST(ResultChannelTest, ADetachedChannelDropsWhatWaitsAndNeverHoldsAWorker)
