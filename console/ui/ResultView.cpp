@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace qb::console::ui {
 
@@ -16,15 +17,10 @@ ResultView::ResultView(QWidget* parent) : ConsoleTextView(parent)
 
 void ResultView::append(const QString& text, const QTextCharFormat* format)
 {
-    // Whether the window follows the end is decided before the text goes in. The scroll itself
-    // waits until this turn of the event loop has appended all it has: every scroll lays out the
-    // last page of the document again.
-    if (!m_scrollPending && !repaintHeld()) {
+    // Whether the window follows the end is decided before the text goes in.
+    if (!m_followEnd && !repaintHeld()) {
         const QScrollBar* bar = verticalScrollBar();
-        if (bar->value() >= bar->maximum()) {
-            m_scrollPending = true;
-            QMetaObject::invokeMethod(this, &ResultView::followEnd, Qt::QueuedConnection);
-        }
+        m_followEnd = bar->value() >= bar->maximum();
     }
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
@@ -32,13 +28,33 @@ void ResultView::append(const QString& text, const QTextCharFormat* format)
         cursor.setCharFormat(*format);
     // The document takes CR LF, a lone CR and LF each as one line break by itself.
     cursor.insertText(text);
+    scheduleRefresh();
 }
 
-void ResultView::followEnd()
+void ResultView::scheduleRefresh()
 {
-    m_scrollPending = false;
-    if (!repaintHeld())
+    if (m_refreshQueued)
+        return;
+    m_refreshQueued = true;
+    const auto since = std::chrono::milliseconds(m_sinceRefresh.isValid() ? m_sinceRefresh.elapsed() : kRefreshInterval.count());
+    if (since >= kRefreshInterval) {
+        QMetaObject::invokeMethod(this, &ResultView::refresh, Qt::QueuedConnection);
+        return;
+    }
+    m_refreshWaits = true;
+    applyUpdatesEnabled();
+    QTimer::singleShot(kRefreshInterval - since, this, &ResultView::refresh);
+}
+
+void ResultView::refresh()
+{
+    m_refreshQueued = false;
+    m_refreshWaits = false;
+    m_sinceRefresh.start();
+    applyUpdatesEnabled();
+    if (m_followEnd && !repaintHeld())
         scrollToEnd();
+    m_followEnd = false;
 }
 
 void ResultView::scrollToEnd()
@@ -47,17 +63,22 @@ void ResultView::scrollToEnd()
     bar->setValue(bar->maximum());
 }
 
+void ResultView::applyUpdatesEnabled()
+{
+    viewport()->setUpdatesEnabled(m_held == 0 && !m_refreshWaits);
+}
+
 void ResultView::holdRepaint()
 {
     if (m_held++ == 0)
-        viewport()->setUpdatesEnabled(false);
+        applyUpdatesEnabled();
 }
 
 void ResultView::releaseRepaint()
 {
     if (m_held == 0 || --m_held > 0)
         return;
-    viewport()->setUpdatesEnabled(true);
+    applyUpdatesEnabled();
     scrollToEnd();
     viewport()->update();
 }
