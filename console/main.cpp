@@ -11,18 +11,15 @@
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
 int startWindow(char** argv)
 {
     const QByteArray window = (qb::executableFolder() + QStringLiteral("/tessmar-window")).toLocal8Bit();
-    std::vector<char*> arguments{const_cast<char*>(window.constData())};
-    for (char** a = argv + 1; *a; ++a)
-        arguments.push_back(*a);
-    arguments.push_back(nullptr);
-    execv(window.constData(), arguments.data());
+    // The arguments as they came, the program name too: the window system names the window's
+    // class after it, and the desktop entry is tessmar's.
+    execv(window.constData(), argv);
     std::fprintf(stderr, "tessmar: %s: %s\n", window.constData(), std::strerror(errno));
     return qb::console::kBatchNotRun;
 }
