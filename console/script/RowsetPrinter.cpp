@@ -67,12 +67,12 @@ struct RowsetPrinter::Column {
     qsizetype lineOffset = 0; // where the field starts in a row line
 };
 
-RowsetPrinter::RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, StopCheck& stopCheck,
+RowsetPrinter::RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, const StopSignal& stop,
                              bool rowsShownDuringExecution)
     : m_writer(writer),
       m_feedback(feedback),
-      m_stop(stopCheck.signal()),
-      m_stopCheck(stopCheck),
+      m_stop(stop),
+      m_stopCheck(stop, writer),
       m_rowsShownDuringExecution(rowsShownDuringExecution)
 {
 }

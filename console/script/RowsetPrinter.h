@@ -23,9 +23,8 @@ class RowsetPrinter {
 public:
     // rowsShownDuringExecution: "show data during SQL query execution"; when off, the window
     // does not repaint until the table is complete.
-    // `stopCheck` is the run's (it writes the interruption line once for the run); the caller
-    // has armed its signal's token for the print (ScriptExecutor).
-    RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, StopCheck& stopCheck, bool rowsShownDuringExecution);
+    // The caller has armed the stop's token for the print (ScriptExecutor).
+    RowsetPrinter(ResultWriter& writer, RunFeedback& feedback, const StopSignal& stop, bool rowsShownDuringExecution);
 
     // Throws Brelib::exception when the columns cannot be read or bound, or the rows cannot be
     // spooled; what was written by then stays. A failure of the statement while its rows are
@@ -50,7 +49,7 @@ private:
     ResultWriter& m_writer;
     RunFeedback& m_feedback;
     const StopSignal& m_stop;
-    StopCheck& m_stopCheck;
+    StopCheck m_stopCheck;
     bool m_rowsShownDuringExecution;
     std::vector<std::byte> m_rowBuffer;
     QString m_blankRow; // a row line of blank fields

@@ -42,10 +42,6 @@ ScriptExecutor::ScriptExecutor(data::Session& session, ResultWriter& writer, Run
 
 void ScriptExecutor::onStatement(const QString& text, StatementKind kind)
 {
-    // A stopped run ends with its one interruption line: the statements after it are neither
-    // echoed nor run (the commit still follows).
-    if (m_stopCheck.reported())
-        return;
     m_writer.appendResultText(loadString(kTextEchoPrompt), ResultTextCategory::OtherText);
     m_writer.appendResultText(QLatin1Char(' ') + text + QLatin1StringView("\r\n"), ResultTextCategory::OtherText);
     if (kind != StatementKind::Ordinary)
@@ -90,7 +86,7 @@ void ScriptExecutor::executeStatement(const QString& text)
     }
     if (m_stopCheck.isStopRequested())
         return;
-    RowsetPrinter printer(m_writer, m_feedback, m_stopCheck, m_rowsShownDuringExecution);
+    RowsetPrinter printer(m_writer, m_feedback, m_stop, m_rowsShownDuringExecution);
     printer.print(*rowset);
     if (printer.endedByFailure())
         ++m_failedStatements;

@@ -2,9 +2,7 @@
 // Echoes and executes the statements of one run (OnStatement, ExecuteStatement): each statement
 // is echoed as "SQL> " and " " + statement, then its outcome follows: a text table, "SQL Query
 // was accomplished" (no line break), or a TAB-indented error line. Errors never end the run.
-// A stop does: the statement it lands in, or the next one when it lands between two, ends with
-// the interruption line (a table after its current row, then its summary), and no later
-// statement is echoed or run.
+// Once a stop is requested, every later statement is echoed and followed by the interruption line.
 #include "console/script/ResultWriter.h"
 #include "console/script/RunFeedback.h"
 #include "console/script/StatementSink.h"

@@ -14,9 +14,7 @@ bool StopCheck::isStopRequested()
 {
     if (!m_stop.isSet())
         return false;
-    if (!m_reported)
-        m_writer.appendResultText(m_line, ResultTextCategory::OtherText);
-    m_reported = true;
+    m_writer.appendResultText(m_line, ResultTextCategory::OtherText);
     return true;
 }
 

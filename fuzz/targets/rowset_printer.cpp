@@ -113,8 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     data::MemoryRowset rowset(columns, rows);
     Window window;
     console::StopSignal stop;
-    console::StopCheck stopCheck(stop, window);
-    console::RowsetPrinter printer(window, window, stopCheck, shownDuringExecution);
+    console::RowsetPrinter printer(window, window, stop, shownDuringExecution);
     try {
         printer.print(rowset);
     } catch (const Brelib::exception& e) {

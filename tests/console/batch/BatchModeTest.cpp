@@ -143,10 +143,9 @@ TEST_P(BatchInterruptTest, CtrlCStopsALongStatementAndExitsWithOne)
     out += process.readAllStandardOutput();
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 1);
-    // The statement after it is neither echoed nor run, as after Stop.
-    EXPECT_TRUE(out.endsWith("Execution has been interrupted\n")) << out.toStdString();
-    EXPECT_EQ(out.count("Execution has been interrupted"), 1) << out.toStdString();
-    EXPECT_FALSE(out.contains("SQL>  select 1")) << out.toStdString();
+    EXPECT_TRUE(out.contains("Execution has been interrupted")) << out.toStdString();
+    // The statement after it is echoed and not run, as after Stop.
+    EXPECT_TRUE(out.contains("SQL>  select 1\nExecution has been interrupted")) << out.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, BatchModeTest, ::testing::ValuesIn(backendNames()), backendTestName);

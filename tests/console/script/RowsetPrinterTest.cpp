@@ -16,7 +16,6 @@ namespace {
 using namespace qb::data;
 using qb::console::columnWidth;
 using qb::console::RowsetPrinter;
-using qb::console::StopCheck;
 using qb::console::StopSignal;
 using qbtest::FakeRowset;
 using qbtest::FakeRowsetFaults;
@@ -34,8 +33,7 @@ protected:
     QString print(Rowset& rowset, bool rowsShownDuringExecution = true)
     {
         try {
-            StopCheck stopCheck(stop, writer);
-            RowsetPrinter(writer, writer, stopCheck, rowsShownDuringExecution).print(rowset);
+            RowsetPrinter(writer, writer, stop, rowsShownDuringExecution).print(rowset);
         } catch (const Brelib::exception& e) {
             return e.text();
         }
