@@ -114,8 +114,21 @@ ProviderError SqliteDatabase::error(int rc) const
     return ProviderError(hresultOf(rc), QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
+bool SqliteDatabase::othersActive(sqlite3_stmt* statement) const
+{
+    for (sqlite3_stmt* s = sqlite3_next_stmt(m_db, nullptr); s; s = sqlite3_next_stmt(m_db, s))
+        if (s != statement && sqlite3_stmt_busy(s))
+            return true;
+    return false;
+}
+
 int SqliteDatabase::step(sqlite3_stmt* statement)
 {
+    // sqlite3_interrupt fails every statement the connection runs until none is active, so it is
+    // sent only where this is the only one: a first step (where a count or a sort does its work)
+    // with no other statement open. Other steps stop at the progress handler's next poll.
+    if (sqlite3_stmt_busy(statement) || othersActive(statement))
+        return sqlite3_step(statement);
     struct Interrupt final : InterruptToken::Cancellable {
         sqlite3* db;
         explicit Interrupt(sqlite3* handle) : db(handle) {}

@@ -57,6 +57,9 @@ public:
     int step(sqlite3_stmt* statement);
 
 private:
+    // Whether a statement other than `statement` is open on the connection.
+    bool othersActive(sqlite3_stmt* statement) const;
+
     QString m_path;
     sqlite3* m_db = nullptr;
 };
