@@ -21,26 +21,37 @@ QString sqlLiteral(const QString& text)
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
+// Column 1 of a row as a binding writes it: its value, length and status.
+template <class Value>
+struct FirstColumn {
+    Value value;
+    uint32_t length;
+    uint32_t status;
+};
+
+template <class Value>
+void bindFirstColumn(Rowset& rowset, DBTYPE type)
+{
+    Binding b;
+    b.ordinal = 1;
+    b.type = type;
+    b.maxLength = sizeof(Value);
+    b.valueOffset = offsetof(FirstColumn<Value>, value);
+    b.lengthOffset = offsetof(FirstColumn<Value>, length);
+    b.statusOffset = offsetof(FirstColumn<Value>, status);
+    rowset.setBindings({b});
+}
+
 // The text of the first column of the `skip`-th row (from 0) the statement returns; nullopt when
 // it returns fewer rows. A NULL gives an empty text.
 std::optional<QString> textAt(Session& session, const QString& sql, uint64_t skip)
 {
-    struct Row {
-        char16_t text[128];
-        uint32_t length;
-        uint32_t status;
-    } row{};
-    Binding b;
-    b.ordinal = 1;
-    b.type = DBTYPE_WSTR;
-    b.maxLength = sizeof row.text;
-    b.valueOffset = offsetof(Row, text);
-    b.lengthOffset = offsetof(Row, length);
-    b.statusOffset = offsetof(Row, status);
+    using Text = char16_t[128];
+    FirstColumn<Text> row{};
     std::unique_ptr<Rowset> rowset = session.execute(sql);
     if (!rowset)
         return std::nullopt;
-    rowset->setBindings({b});
+    bindFirstColumn<Text>(*rowset, DBTYPE_WSTR);
     if (!rowset->next(skip))
         return std::nullopt;
     rowset->getData(reinterpret_cast<std::byte*>(&row));
@@ -48,7 +59,7 @@ std::optional<QString> textAt(Session& session, const QString& sql, uint64_t ski
         return QString();
     if (row.status != DBSTATUS_S_OK)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("The row locator cannot be read."));
-    return QString::fromUtf16(row.text);
+    return QString::fromUtf16(row.value);
 }
 
 // The statement of one piece: `head` + first unit (from 1) + " for " + units + `tail`.
@@ -91,21 +102,11 @@ private:
     // The next piece into m_piece; false for NULL. A piece shorter than asked is the last one.
     bool fetch()
     {
-        struct Row {
-            SequentialStream* stream;
-            uint32_t length;
-            uint32_t status;
-        } row{};
-        Binding b;
-        b.ordinal = 1;
-        b.type = DBTYPE_IUNKNOWN;
-        b.valueOffset = offsetof(Row, stream);
-        b.lengthOffset = offsetof(Row, length);
-        b.statusOffset = offsetof(Row, status);
+        FirstColumn<SequentialStream*> row{};
         std::unique_ptr<Rowset> rowset = m_session.execute(m_statement.sql(m_next, m_pieceUnits));
         if (!rowset)
             throw ProviderError(E_UNEXPECTED, QStringLiteral("The value's row no longer returns rows."));
-        rowset->setBindings({b});
+        bindFirstColumn<SequentialStream*>(*rowset, DBTYPE_IUNKNOWN);
         if (!rowset->next())
             throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there: it was changed or deleted."));
         rowset->getData(reinterpret_cast<std::byte*>(&row));
@@ -115,14 +116,14 @@ private:
             m_end = true;
             return false;
         }
-        if (row.status != DBSTATUS_S_OK || !row.stream)
+        if (row.status != DBSTATUS_S_OK || !row.value)
             throw ProviderError(DB_E_CANTCONVERTVALUE, QStringLiteral("A piece of the value cannot be read."));
         struct Release {
             SequentialStream* s;
             ~Release() { s->release(); }
-        } release{row.stream};
+        } release{row.value};
         char block[64 * 1024];
-        while (const size_t n = row.stream->read(block, sizeof block))
+        while (const size_t n = row.value->read(block, sizeof block))
             m_piece.append(block, qsizetype(n));
         const uint64_t units = m_wide ? characterCount() : uint64_t(m_piece.size());
         m_next += units;
