@@ -386,9 +386,10 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
         } release{stream};
         // Read to an empty read, not to the first short one: the value is copied whole even from
         // a stream that returns less than asked before its end.
-        std::byte block[64 * 1024];
-        while (const size_t n = stream->read(block, sizeof block))
-            write(block, n);
+        // Large blocks: the hand-off writes them on without gathering them first.
+        std::vector<std::byte> block(size_t(1) << 20);
+        while (const size_t n = stream->read(block.data(), block.size()))
+            write(block.data(), n);
         return info.type;
     } catch (const ProviderError& e) {
         throw actionError(kActionFieldData, e);
