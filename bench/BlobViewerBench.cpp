@@ -10,6 +10,10 @@
 //                                             added above the window's own: kB
 //   blob_viewer_bench scroll CONNECTION SQL   the same, then Ctrl+End and Ctrl+Home in the view,
 //                                             each with its repaint: the slower one in milliseconds
+//   blob_viewer_bench load-memory CONNECTION SQL   the peak resident memory the load of the data
+//                                             list added (the window's own share), kB
+// The value is the last column of the first row. SQL of the form "table:NAME" loads the table NAME as opening its element does (the plain scan),
+// any other as SQL the user typed.
 // The viewer is bryndle.blob from plugins/ beside this program, as qorvex loads it.
 #include "bench/BenchSupport.h"
 #include "common/ConsoleReportSink.h"
@@ -128,8 +132,18 @@ int open(const std::string& mode, const QString& connection, const QString& sql)
     auto session = source->createSession();
     ConsoleReportSink sink("blob_viewer_bench");
     data::TableData table;
-    if (table.loadUserSql(session, sql, false, sink) != data::TableData::LoadResult::Loaded)
+    const long beforeLoad = residentKb("VmRSS:");
+    resetPeak();
+    const QString tablePrefix = QStringLiteral("table:");
+    const data::TableData::LoadResult loaded =
+        sql.startsWith(tablePrefix) ? table.loadObject(session, {QString(), sql.mid(tablePrefix.size())}, false, sink)
+                                    : table.loadUserSql(session, sql, false, sink);
+    if (loaded != data::TableData::LoadResult::Loaded)
         throw std::runtime_error("the load failed");
+    if (mode == "load-memory") {
+        std::printf("%ld\n", residentKb("VmHWM:") - beforeLoad);
+        return 0;
+    }
     plugins::BlobStorage storage(table, sink);
     plugins::startPlugins();
     plugins::PluginHost* host = plugins::PluginHost::instance();
@@ -154,7 +168,7 @@ int open(const std::string& mode, const QString& connection, const QString& sql)
         });
     });
     qApp->installEventFilter(&painted);
-    std::unique_ptr<plugins::PluginMenu> menu = host->buildMenu(storage, 0, 1);
+    std::unique_ptr<plugins::PluginMenu> menu = host->buildMenu(storage, 0, table.columnCount()); // the value is the last column
     if (!menu)
         throw std::runtime_error("no menu for the cell");
     int bryndle = 0;
@@ -181,7 +195,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    return qb::bench::runMode(argc, argv, 3, "read|read-memory|open|memory|scroll CONNECTION SQL", [&](const std::string& mode) -> std::optional<int> {
+    return qb::bench::runMode(argc, argv, 3, "read|read-memory|open|memory|scroll|load-memory CONNECTION SQL", [&](const std::string& mode) -> std::optional<int> {
         const QString connection = QString::fromUtf8(argv[2]);
         const QString sql = QString::fromUtf8(argv[3]);
         if (mode == "read") {
@@ -192,7 +206,7 @@ int main(int argc, char** argv)
             std::printf("%.0f\n", readAlone(connection, sql, true));
             return 0;
         }
-        if (mode == "open" || mode == "memory" || mode == "scroll")
+        if (mode == "open" || mode == "memory" || mode == "scroll" || mode == "load-memory")
             return open(mode, connection, sql);
         return std::nullopt;
     });

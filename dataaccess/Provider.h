@@ -155,6 +155,19 @@ public:
     // b-tree seek: the table data then pages by it. Each table is still checked before it is used.
     virtual bool tablesMayHaveRowids() const { return false; }
 
+    // A stream over the long value of `column` (its name as the result describes it, `type` its
+    // declared type) in the row that comes `row`-th (from 0) in the plain scan of `quotedObject`,
+    // for a provider that can have the database hand it out in pieces where reading the scan again
+    // would hold the whole value in memory, several times over (psqlODBC). nullopt where the
+    // provider has no such way for this value, and the caller reads the scan again; a null stream
+    // for a NULL value. The caller owns the stream's reference. Throws ProviderError.
+    virtual std::optional<SequentialStream*> openValueInPieces(const QString& quotedObject, const QString& column,
+                                                               DBTYPE type, uint64_t row)
+    {
+        (void)quotedObject, (void)column, (void)type, (void)row;
+        return std::nullopt;
+    }
+
     // Opening and closing quote for identifiers ("[" and "]" for SQLite, the driver's quote for ODBC).
     virtual QString identifierQuoteOpen() const = 0;
     virtual QString identifierQuoteClose() const = 0;

@@ -35,6 +35,7 @@ struct TableData::Content {
     std::vector<Binding> bindings;
     RowCache cache;
     QString query;
+    QString quotedObject; // the plain scan's object; empty for SQL the user typed
 
     std::byte* buffer() { return reinterpret_cast<std::byte*>(rowBuffer.data()); }
 
@@ -145,6 +146,7 @@ TableData::LoadResult TableData::load(const std::shared_ptr<Session>& session, O
     auto content = std::make_unique<Content>();
     content->session = session;
     content->query = query;
+    content->quotedObject = quotedObject;
     bool publishPartial = false;
     try {
         // The user's statement runs once: its rows are spooled as they are counted, and the pages
@@ -346,36 +348,48 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
     }
     // The cache holds only the first bytes: read the value again, whole, as a stream.
     try {
-        std::unique_ptr<Rowset> rowset = m_content->spool ? std::make_unique<SpoolRowset>(m_content->spool)
-                                                          : m_content->session->execute(m_content->query);
-        if (!rowset)
-            throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
-        ColumnBinding record{};
-        Binding b;
-        b.ordinal = info.ordinal;
-        b.type = DBTYPE_IUNKNOWN;
-        b.valueOffset = binding_offsets::kPointer;
-        b.lengthOffset = binding_offsets::kLength;
-        b.statusOffset = binding_offsets::kStatus;
-        rowset->setBindings({b});
         const uint64_t absolute = uint64_t(m_currentPage) * RowCache::kPageSize + uint64_t(row);
-        if (!rowset->next(absolute))
-            throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
-        rowset->getData(reinterpret_cast<std::byte*>(&record));
-        if (record.status == DBSTATUS_S_ISNULL)
+        // A long value of a table, where the provider can read it in pieces by the row: else
+        // reading the scan again would bring the whole row into the driver's memory.
+        std::optional<SequentialStream*> pieces;
+        if (!m_content->spool && !m_content->quotedObject.isEmpty() && cell->boundType == DBTYPE_IUNKNOWN)
+            pieces = m_content->session->openValueInPieces(m_content->quotedObject, info.name, info.type, absolute);
+        if (pieces && !*pieces)
             return std::nullopt;
-        if (record.status != DBSTATUS_S_OK || !record.pointer)
-            throw ProviderError(DB_E_CANTCONVERTVALUE, QStringLiteral("The value cannot be read as a stream."));
-        auto* stream = static_cast<SequentialStream*>(record.pointer);
+        std::unique_ptr<Rowset> rowset; // outlives the stream it gives
+        SequentialStream* stream = pieces.value_or(nullptr);
+        if (!stream) {
+            rowset = m_content->spool ? std::make_unique<SpoolRowset>(m_content->spool)
+                                      : m_content->session->execute(m_content->query);
+            if (!rowset)
+                throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
+            ColumnBinding record{};
+            Binding b;
+            b.ordinal = info.ordinal;
+            b.type = DBTYPE_IUNKNOWN;
+            b.valueOffset = binding_offsets::kPointer;
+            b.lengthOffset = binding_offsets::kLength;
+            b.statusOffset = binding_offsets::kStatus;
+            rowset->setBindings({b});
+            if (!rowset->next(absolute))
+                throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
+            rowset->getData(reinterpret_cast<std::byte*>(&record));
+            if (record.status == DBSTATUS_S_ISNULL)
+                return std::nullopt;
+            if (record.status != DBSTATUS_S_OK || !record.pointer)
+                throw ProviderError(DB_E_CANTCONVERTVALUE, QStringLiteral("The value cannot be read as a stream."));
+            stream = static_cast<SequentialStream*>(record.pointer);
+        }
         struct Release {
             SequentialStream* s;
             ~Release() { s->release(); }
         } release{stream};
         // Read to an empty read, not to the first short one: the value is copied whole even from
         // a stream that returns less than asked before its end.
-        std::byte block[4096];
-        while (const size_t n = stream->read(block, sizeof block))
-            write(block, n);
+        // Large blocks: the hand-off writes them on without gathering them first.
+        std::vector<std::byte> block(size_t(1) << 20);
+        while (const size_t n = stream->read(block.data(), block.size()))
+            write(block.data(), n);
         return info.type;
     } catch (const ProviderError& e) {
         throw actionError(kActionFieldData, e);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 namespace qb::data {
@@ -233,11 +234,25 @@ void writeNarrowInline(const CellValue& v, const Binding& b, std::byte* row)
     setResult(row, b, length, n < text.size() ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
 }
 
-void writeBytesInline(const QByteArray& bytes, const Binding& b, std::byte* row)
+void writeBytesInline(std::string_view bytes, const Binding& b, std::byte* row)
 {
-    const size_t n = std::min<size_t>(size_t(bytes.size()), b.maxLength);
-    std::memcpy(row + b.valueOffset, bytes.constData(), n);
-    setResult(row, b, uint32_t(bytes.size()), n < size_t(bytes.size()) ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
+    const size_t n = std::min<size_t>(bytes.size(), b.maxLength);
+    if (n)
+        std::memcpy(row + b.valueOffset, bytes.data(), n);
+    setResult(row, b, uint32_t(bytes.size()), n < bytes.size() ? DBSTATUS_S_TRUNCATED : DBSTATUS_S_OK);
+}
+
+// Where a stream's representation of the value is the value's own memory, unconverted.
+std::optional<std::string_view> unconvertedStreamBytes(const CellValue& v, DBTYPE declaredType)
+{
+    const bool raw = declaredType == DBTYPE_WSTR ? v.kind == CellValue::Kind::WideText
+                     : declaredType == DBTYPE_BYTES || declaredType == DBTYPE_IUNKNOWN
+                         ? v.kind == CellValue::Kind::Text || v.kind == CellValue::Kind::WideText ||
+                               v.kind == CellValue::Kind::Bytes
+                         : v.kind == CellValue::Kind::Text;
+    if (!raw)
+        return std::nullopt;
+    return std::string_view(static_cast<const char*>(v.data), v.size);
 }
 
 void writeByRef(QByteArray representation, bool terminate, const Binding& b, std::byte* row, QByteArray& slot)
@@ -386,7 +401,7 @@ size_t utf8CutLength(const char* bytes, size_t size, size_t maxBytes)
 }
 
 void writeBoundValue(const CellValue& value, const Binding& b, DBTYPE declaredType, std::byte* row,
-                     QByteArray& byRefSlot)
+                     QByteArray& byRefSlot, InPlaceValues* inPlace)
 {
     if (value.kind == CellValue::Kind::Null) {
         setResult(row, b, 0, DBSTATUS_S_ISNULL);
@@ -403,9 +418,12 @@ void writeBoundValue(const CellValue& value, const Binding& b, DBTYPE declaredTy
     case DBTYPE_STR:
         writeNarrowInline(value, b, row);
         return;
-    case DBTYPE_BYTES:
-        writeBytesInline(bytesOf(value), b, row);
+    case DBTYPE_BYTES: {
+        // A view: the start of a long value is all that fits, no copy of the whole is needed.
+        char digits[64];
+        writeBytesInline(bytesView(value, digits), b, row);
         return;
+    }
     case DBTYPE_WSTR | DBTYPE_BYREF:
         writeByRef(utf16Of(value), true, b, row, byRefSlot);
         return;
@@ -413,9 +431,15 @@ void writeBoundValue(const CellValue& value, const Binding& b, DBTYPE declaredTy
         writeByRef(utf8Of(value), true, b, row, byRefSlot);
         return;
     case DBTYPE_BYTES | DBTYPE_BYREF: {
-        // Copied into the slot's own memory, which the store keeps from row to row.
         char digits[64];
         const std::string_view bytes = bytesView(value, digits);
+        if (inPlace && bytes.data() != digits) {
+            const void* p = bytes.data();
+            std::memcpy(row + b.valueOffset, &p, sizeof p);
+            setResult(row, b, uint32_t(bytes.size()), DBSTATUS_S_OK);
+            return;
+        }
+        // Copied into the slot's own memory, which the store keeps from row to row.
         byRefSlot.resize(qsizetype(bytes.size()));
         if (!bytes.empty())
             std::memcpy(byRefSlot.data(), bytes.data(), bytes.size());
@@ -425,6 +449,12 @@ void writeBoundValue(const CellValue& value, const Binding& b, DBTYPE declaredTy
         return;
     }
     case DBTYPE_IUNKNOWN: {
+        if (const auto raw = inPlace ? unconvertedStreamBytes(value, declaredType) : std::nullopt) {
+            SequentialStream* stream = inPlace->openStream(raw->data(), raw->size());
+            std::memcpy(row + b.valueOffset, &stream, sizeof stream);
+            setResult(row, b, uint32_t(std::min<size_t>(raw->size(), UINT32_MAX)), DBSTATUS_S_OK);
+            return;
+        }
         const QByteArray bytes = declaredType == DBTYPE_WSTR ? utf16Of(value)
                                  : declaredType == DBTYPE_BYTES || declaredType == DBTYPE_IUNKNOWN ? bytesOf(value)
                                                                                                    : utf8Of(value);

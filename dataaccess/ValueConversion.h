@@ -2,6 +2,7 @@
 // What a provider's getData does with one value: converts it to the bound type and writes value,
 // length and status into the caller's row buffer, by the rules stated on Binding in Provider.h.
 // Shared by the providers so every provider converts alike.
+#include "dataaccess/InPlaceValues.h"
 #include "dataaccess/Provider.h"
 
 #include <QByteArray>
@@ -60,9 +61,11 @@ private:
 
 // Writes `value` by `binding` into `row`. `declaredType` is the column's type from its column
 // information (it decides the representation of a stream). `byRefSlot` is the binding's buffer
-// in the rowset's ByRefStore.
+// in the rowset's ByRefStore. `inPlace`, when given, says that the value's memory is the
+// provider's own and lasts until the rowset moves on: bytes by reference then point into it and
+// a stream that needs no conversion reads it there, so a long value is not copied.
 void writeBoundValue(const CellValue& value, const Binding& binding, DBTYPE declaredType, std::byte* row,
-                     QByteArray& byRefSlot);
+                     QByteArray& byRefSlot, InPlaceValues* inPlace = nullptr);
 
 // Checks bindings before a rowset accepts them; throws ProviderError (E_INVALIDARG or
 // DB_E_BADACCESSORHANDLE) naming the first binding that cannot be honoured.

@@ -15,12 +15,17 @@ namespace qb::plugins {
 namespace {
 
 // Collects what the provider hands over in small blocks and writes it to the stream a megabyte at
-// a time: a value of a hundred megabytes is then a hundred writes, not tens of thousands.
+// a time: a value of a hundred megabytes is then a hundred writes, not tens of thousands. Blocks
+// of a megabyte or more go to the stream as they are, without a copy through the buffer.
 class StreamWriter {
 public:
     explicit StreamWriter(QbStream* stream) : m_stream(stream) { m_buffer.reserve(kChunk); }
     void add(const std::byte* bytes, size_t size)
     {
+        if (m_buffer.empty() && size >= kChunk) {
+            write(bytes, size);
+            return;
+        }
         while (size > 0) {
             const size_t n = std::min(size, kChunk - m_buffer.size());
             m_buffer.insert(m_buffer.end(), bytes, bytes + n);
@@ -35,14 +40,24 @@ public:
     {
         if (m_buffer.empty())
             return;
-        uint32_t done = 0;
-        const QbResult r = m_stream->table->write(m_stream, m_buffer.data(), uint32_t(m_buffer.size()), &done);
+        write(m_buffer.data(), m_buffer.size());
         m_buffer.clear();
-        if (QB_FAILED(r))
-            throw Brelib::exception(data::composeMessage(loadString(data::kActionFieldData), streamResultText(r)));
     }
 
 private:
+    void write(const std::byte* bytes, size_t size)
+    {
+        while (size > 0) {
+            const auto n = uint32_t(std::min<size_t>(size, kChunk));
+            uint32_t done = 0;
+            const QbResult r = m_stream->table->write(m_stream, bytes, n, &done);
+            if (QB_FAILED(r))
+                throw Brelib::exception(data::composeMessage(loadString(data::kActionFieldData), streamResultText(r)));
+            bytes += n;
+            size -= n;
+        }
+    }
+
     static constexpr size_t kChunk = 1 << 20;
     QbStream* m_stream;
     std::vector<std::byte> m_buffer;

@@ -4,6 +4,7 @@
 #include "dataaccess/InterruptToken.h"
 #include "dataaccess/providers/sqlite/SqliteTypeMapping.h"
 #include "support/Backends.h"
+#include "support/StreamReading.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 using namespace qb::data;
 
@@ -239,6 +242,69 @@ TEST_F(SqliteProviderTest, ByReferenceAndStreamValues)
     row.s->release();
     EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(streamed.constData()), streamed.size() / 2), text)
         << "a WSTR column streams UTF-16";
+}
+
+TEST_F(SqliteProviderTest, StreamsAndBytesByReferenceReadSqlitesOwnMemoryAndOutliveTheRow)
+{
+    // Blobs and text stream from SQLite's memory for the row instead of from a copy; a stream the
+    // caller keeps past the row (next, restart, the rowset's end) must still give the whole value.
+    QByteArray first(70000, '\0'), second(50000, '\0');
+    for (int i = 0; i < first.size(); ++i)
+        first[i] = char(i * 31 + i / 256);
+    for (int i = 0; i < second.size(); ++i)
+        second[i] = char(255 - i % 253);
+    backend->exec(QStringLiteral("CREATE TABLE bb (b BLOB, v BLOB); INSERT INTO bb VALUES (%1, '%2'), (%3, '');"
+                                 "INSERT INTO bb VALUES (X'', NULL)")
+                      .arg(backend->blobLiteral(first), QString(8000, u'v'), backend->blobLiteral(second)));
+    struct Row {
+        SequentialStream* s;
+        const char* p;
+        SequentialStream* narrow;
+        uint32_t l1, l2, l3;
+        DBSTATUS s1, s2, s3;
+    } row{};
+    const std::vector<Binding> bindings{
+        {1, offsetof(Row, s), offsetof(Row, l1), offsetof(Row, s1), 0, DBTYPE_IUNKNOWN},
+        {1, offsetof(Row, p), offsetof(Row, l2), offsetof(Row, s2), 0, DBTYPE(DBTYPE_BYTES | DBTYPE_BYREF)},
+        {2, offsetof(Row, narrow), offsetof(Row, l3), offsetof(Row, s3), 0, DBTYPE_IUNKNOWN}};
+    for (const char* move : {"next", "restart", "end of the rowset"}) {
+        SCOPED_TRACE(move);
+        auto rowset = session->execute(QStringLiteral("select b, v from bb"));
+        rowset->setBindings(bindings);
+        ASSERT_TRUE(rowset->next());
+        rowset->getData(reinterpret_cast<std::byte*>(&row));
+        ASSERT_EQ(row.s1, DBSTATUS_S_OK);
+        EXPECT_EQ(row.l1, uint32_t(first.size()));
+        EXPECT_EQ(QByteArray(row.p, qsizetype(row.l2)), first) << "bytes by reference";
+        char start[1000];
+        ASSERT_EQ(row.s->read(start, sizeof start), sizeof start);
+        SequentialStream* kept = row.s;
+        SequentialStream* keptText = row.narrow;
+        if (std::string_view(move) == "next") {
+            ASSERT_TRUE(rowset->next());
+            rowset->getData(reinterpret_cast<std::byte*>(&row));
+            EXPECT_EQ(drainStream(row.s, 4096), second) << "the next row's own stream";
+            row.s->release();
+            row.narrow->release();
+        } else if (std::string_view(move) == "restart") {
+            rowset->restart();
+        } else {
+            rowset.reset();
+        }
+        EXPECT_EQ(QByteArray(start, sizeof start) + drainStream(kept, 777), first) << "the kept stream goes on where it was";
+        EXPECT_EQ(drainStream(keptText, 333), QByteArray(8000, 'v')) << "text in a blob column streams its UTF-8, unread, past the row";
+        kept->release();
+        keptText->release();
+    }
+    auto rowset = session->execute(QStringLiteral("select b, v from bb where v is null"));
+    rowset->setBindings(bindings);
+    ASSERT_TRUE(rowset->next());
+    rowset->getData(reinterpret_cast<std::byte*>(&row));
+    ASSERT_EQ(row.s1, DBSTATUS_S_OK) << "an empty blob is a value, not NULL";
+    EXPECT_EQ(row.l1, 0u);
+    EXPECT_EQ(drainStream(row.s, 16), QByteArray());
+    row.s->release();
+    EXPECT_EQ(row.s3, DBSTATUS_S_ISNULL);
 }
 
 TEST_F(SqliteProviderTest, RestartAndSkip)

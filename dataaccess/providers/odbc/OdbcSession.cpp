@@ -6,8 +6,14 @@
 #include "dataaccess/providers/odbc/OdbcConnection.h"
 #include "dataaccess/providers/odbc/OdbcRowset.h"
 #include "dataaccess/providers/odbc/OdbcStatement.h"
+#include "dataaccess/providers/odbc/OdbcValuePieces.h"
 
 namespace qb::data::odbc {
+
+OdbcSession::OdbcSession(std::shared_ptr<OdbcConnection> connection)
+    : m_connection(std::move(connection)), m_pieceUnits(kValuePieceUnits)
+{
+}
 
 std::unique_ptr<Rowset> OdbcSession::execute(const QString& sql, int64_t* rowsAffected)
 {
@@ -50,6 +56,12 @@ void OdbcSession::abort()
 {
     InterruptToken::checkArmed();
     m_connection->endTransaction(false);
+}
+
+std::optional<SequentialStream*> OdbcSession::openValueInPieces(const QString& quotedObject, const QString& column,
+                                                                DBTYPE type, uint64_t row)
+{
+    return openValuePieces(m_connection, quotedObject, column, type, row, m_pieceUnits);
 }
 
 QString OdbcSession::identifierQuoteOpen() const

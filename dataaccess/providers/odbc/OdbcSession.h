@@ -12,7 +12,7 @@ class OdbcConnection;
 
 class OdbcSession final : public Session {
 public:
-    explicit OdbcSession(std::shared_ptr<OdbcConnection> connection) : m_connection(std::move(connection)) {}
+    explicit OdbcSession(std::shared_ptr<OdbcConnection> connection);
 
     std::unique_ptr<Rowset> execute(const QString& sql, int64_t* rowsAffected = nullptr) override;
     std::unique_ptr<Rowset> tablesSchema(const QString& tableType) override;
@@ -23,11 +23,18 @@ public:
     void commit() override;
     void abort() override;
 
+    std::optional<SequentialStream*> openValueInPieces(const QString& quotedObject, const QString& column,
+                                                       DBTYPE type, uint64_t row) override;
+
+    // Smaller pieces for openValueInPieces, so a test sees a short value cross many of them.
+    void setValuePieceUnits(uint64_t units) { m_pieceUnits = units; }
+
     QString identifierQuoteOpen() const override;
     QString identifierQuoteClose() const override;
 
 private:
     std::shared_ptr<OdbcConnection> m_connection;
+    uint64_t m_pieceUnits;
 };
 
 } // namespace qb::data::odbc

@@ -22,6 +22,7 @@ SqliteRowset::SqliteRowset(std::shared_ptr<SqliteDatabase> db, sqlite3_stmt* sta
 
 SqliteRowset::~SqliteRowset()
 {
+    m_inPlace.detach();
     sqlite3_finalize(m_statement);
 }
 
@@ -87,6 +88,7 @@ void SqliteRowset::suspend()
 void SqliteRowset::rewind()
 {
     m_byRef.clear();
+    m_inPlace.detach();
     sqlite3_reset(m_statement); // its result repeats the last step's error, already reported
     m_state = State::BeforeFirst;
     m_peeked = false;
@@ -96,6 +98,7 @@ void SqliteRowset::rewind()
 bool SqliteRowset::next(uint64_t skip)
 {
     m_byRef.clear();
+    m_inPlace.detach();
     for (uint64_t i = 0; i <= skip; ++i) {
         InterruptToken::checkArmed(); // between rows too: a short row may never reach the progress handler
         if (m_state == State::AtEnd)
@@ -168,7 +171,9 @@ void SqliteRowset::getData(std::byte* rowBuffer)
         if (value.kind != CellValue::Kind::Null && !value.data && value.size == 0 &&
             (value.kind == CellValue::Kind::Text || value.kind == CellValue::Kind::Bytes))
             value.data = ""; // SQLite gives a null pointer for an empty blob
-        writeBoundValue(value, b, m_columns[size_t(c)].type, rowBuffer, m_byRef.at(i));
+        // Text and blobs stay valid in SQLite's memory until the next step or reset: one type is asked
+        // per storage class above, so no later conversion moves them.
+        writeBoundValue(value, b, m_columns[size_t(c)].type, rowBuffer, m_byRef.at(i), &m_inPlace);
     }
 }
 

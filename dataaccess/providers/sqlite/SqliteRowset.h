@@ -41,6 +41,7 @@ private:
     std::vector<ColumnInfo> m_columns;
     std::vector<Binding> m_bindings;
     ByRefStore m_byRef;
+    InPlaceValues m_inPlace; // detached before every step and reset
     State m_state = State::BeforeFirst;
     bool m_peeked = false; // a row was stepped ahead (to type expression columns) and not yet handed out
     // Storage classes as getData found them, per column (-1: not read), for currentValueKind:
