@@ -15,12 +15,43 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace qb::data {
 namespace {
 
 constexpr int kNoCapacityLimit = -1;
 constexpr size_t kRecordSize = sizeof(ColumnBinding);
+
+// A rowset positioned on one row for reading it again: one of its own, or the page cursor, which
+// gets the page's bindings back when the reading ends.
+struct RowReading {
+    struct Rebind {
+        Rowset* rows = nullptr;
+        std::vector<Binding> bindings;
+        Rebind() = default;
+        Rebind(Rowset* r, std::vector<Binding> b) : rows(r), bindings(std::move(b)) {}
+        Rebind(Rebind&& other) noexcept : rows(std::exchange(other.rows, nullptr)), bindings(std::move(other.bindings)) {}
+        Rebind& operator=(Rebind&& other) noexcept
+        {
+            rows = std::exchange(other.rows, nullptr);
+            bindings = std::move(other.bindings);
+            return *this;
+        }
+        ~Rebind()
+        {
+            try {
+                if (rows)
+                    rows->setBindings(std::move(bindings));
+            } catch (const ProviderError&) {
+                // the page's bindings were accepted before and are again
+            }
+        }
+    };
+    std::unique_ptr<Rowset> owned;
+    Rowset* rows = nullptr;
+    Rebind rebind;
+};
 
 } // namespace
 
@@ -30,6 +61,11 @@ struct TableData::Content {
     std::shared_ptr<Spool> spool; // SQL the user typed: its rows, which `rowset` reads
     std::unique_ptr<Rowset> rowset;
     std::optional<RowidPages> rowidPages; // a table with row ids: later pages are read by row id
+    // Other objects, where the provider has one: a cursor the server positions on a page's first
+    // row. Opened at the first page move (a table that is only looked at holds nothing on the
+    // server); dropped for good when it fails, and pages are read by restart-and-skip instead.
+    std::unique_ptr<Rowset> pageCursor;
+    bool pageCursorTried = false;
     std::vector<ColumnInfo> columns;
     std::vector<ColumnBinding> rowBuffer; // one record per column, bound by `bindings`
     std::vector<Binding> bindings;
@@ -37,6 +73,24 @@ struct TableData::Content {
     QString query;
 
     std::byte* buffer() { return reinterpret_cast<std::byte*>(rowBuffer.data()); }
+
+    // The positioned cursor over the program's own scan, opened on first use; nullptr where there
+    // is none. A cursor that cannot be opened (no second connection allowed, say) is not an error:
+    // the pages are then read as before.
+    Rowset* cursorForPages()
+    {
+        if (pageCursorTried || rowidPages || spool)
+            return pageCursor.get();
+        pageCursorTried = true;
+        try {
+            pageCursor = session->executePositioned(query);
+            if (pageCursor)
+                pageCursor->setBindings(bindings);
+        } catch (const ProviderError&) {
+            pageCursor.reset();
+        }
+        return pageCursor.get();
+    }
 
     // Releases the streams of the row just read and zeroes every value area, terminator and pointer.
     void clearRowBuffer()
@@ -95,6 +149,80 @@ struct TableData::Content {
             if (rows < limit)
                 haveRow = source.next();
         }
+    }
+
+    // Row `row` of page `page` again, bound by `binding` alone, reached the way pages are read:
+    // from the spool, from the page's row id, by the page cursor, or by restart-and-skip.
+    RowReading readRow(int page, int row, const Binding& binding)
+    {
+        RowReading reading;
+        const uint64_t absolute = uint64_t(page) * RowCache::kPageSize + uint64_t(row);
+        bool found = false;
+        if (Rowset* cursor = spool ? nullptr : cursorForPages()) {
+            reading.rows = cursor;
+            reading.rebind = {cursor, bindings};
+            cursor->setBindings({binding});
+            found = cursor->moveTo(absolute);
+        } else {
+            uint64_t skip = absolute;
+            if (spool) {
+                reading.owned = std::make_unique<SpoolRowset>(spool);
+            } else if (rowidPages) {
+                reading.owned = rowidPages->rowsOfPage(*session, page, RowCache::kPageSize);
+                skip = uint64_t(row);
+            } else {
+                reading.owned = session->execute(query);
+            }
+            if (!reading.owned)
+                throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
+            reading.rows = reading.owned.get();
+            reading.rows->setBindings({binding});
+            found = reading.rows->next(skip);
+        }
+        if (!found)
+            throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
+        return reading;
+    }
+
+    // One seek to the page's first row id; the statement ends with the page (no lock kept).
+    void readPageByRowid(int page, int limit, int* rowsCopied)
+    {
+        std::unique_ptr<Rowset> rows = rowidPages->rowsOfPage(*session, page, RowCache::kPageSize);
+        if (!rows)
+            return;
+        rows->setBindings(bindings);
+        fillPage(*rows, rows->next(), limit, rowsCopied, nullptr);
+    }
+
+    // False where there is no positioned cursor, or it failed (the server ended it, say): the
+    // page is then still to be read, and so are the next ones, by the other way.
+    bool readPageByCursor(uint64_t first, int limit, int* rowsCopied)
+    {
+        Rowset* cursor = cursorForPages();
+        if (!cursor)
+            return false;
+        try {
+            fillPage(*cursor, cursor->moveTo(first), limit, rowsCopied, nullptr);
+            return true;
+        } catch (const ProviderError&) {
+            clearRowBuffer();
+            pageCursor.reset();
+            *rowsCopied = 0;
+            return false;
+        }
+    }
+
+    // The scan from its start again, skipping the rows before the page; no lock kept afterwards.
+    void readPageBySkipping(uint64_t first, int limit, int* rowsCopied)
+    {
+        rowset->restart();
+        bool haveRow = rowset->next();
+        if (haveRow && first != 0) {
+            clearRowBuffer();
+            haveRow = rowset->next(first - 1);
+        }
+        fillPage(*rowset, haveRow, limit, rowsCopied, nullptr);
+        rowset->suspend();
     }
 };
 
@@ -260,23 +388,10 @@ void TableData::loadPage(int page)
     const uint64_t first = uint64_t(page) * RowCache::kPageSize;
     const int limit = int(std::min<uint64_t>(c.cache.rowCount() - first, RowCache::kPageSize));
     try {
-        if (c.rowidPages) {
-            // One seek to the page's first row id; the statement ends with the page (no lock kept).
-            std::unique_ptr<Rowset> rows = c.rowidPages->rowsOfPage(*c.session, page, RowCache::kPageSize);
-            if (rows) {
-                rows->setBindings(c.bindings);
-                c.fillPage(*rows, rows->next(), limit, &copied, nullptr);
-            }
-        } else {
-            c.rowset->restart();
-            bool haveRow = c.rowset->next();
-            if (haveRow && first != 0) {
-                c.clearRowBuffer();
-                haveRow = c.rowset->next(first - 1);
-            }
-            c.fillPage(*c.rowset, haveRow, limit, &copied, nullptr);
-            c.rowset->suspend();
-        }
+        if (c.rowidPages)
+            c.readPageByRowid(page, limit, &copied);
+        else if (!c.readPageByCursor(first, limit, &copied))
+            c.readPageBySkipping(first, limit, &copied);
     } catch (const ProviderError& e) {
         c.clearRowBuffer();
         c.cache.setRowsHeld(copied);
@@ -346,10 +461,6 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
     }
     // The cache holds only the first bytes: read the value again, whole, as a stream.
     try {
-        std::unique_ptr<Rowset> rowset = m_content->spool ? std::make_unique<SpoolRowset>(m_content->spool)
-                                                          : m_content->session->execute(m_content->query);
-        if (!rowset)
-            throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
         ColumnBinding record{};
         Binding b;
         b.ordinal = info.ordinal;
@@ -357,11 +468,8 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
         b.valueOffset = binding_offsets::kPointer;
         b.lengthOffset = binding_offsets::kLength;
         b.statusOffset = binding_offsets::kStatus;
-        rowset->setBindings({b});
-        const uint64_t absolute = uint64_t(m_currentPage) * RowCache::kPageSize + uint64_t(row);
-        if (!rowset->next(absolute))
-            throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
-        rowset->getData(reinterpret_cast<std::byte*>(&record));
+        RowReading reading = m_content->readRow(m_currentPage, row, b);
+        reading.rows->getData(reinterpret_cast<std::byte*>(&record));
         if (record.status == DBSTATUS_S_ISNULL)
             return std::nullopt;
         if (record.status != DBSTATUS_S_OK || !record.pointer)

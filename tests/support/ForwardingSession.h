@@ -25,6 +25,10 @@ public:
     void commit() override { m_inner->commit(); }
     void abort() override { m_inner->abort(); }
     bool tablesMayHaveRowids() const override { return m_inner->tablesMayHaveRowids(); }
+    std::unique_ptr<qb::data::Rowset> executePositioned(const QString& sql) override
+    {
+        return m_inner->executePositioned(sql);
+    }
     QString identifierQuoteOpen() const override { return m_inner->identifierQuoteOpen(); }
     QString identifierQuoteClose() const override { return m_inner->identifierQuoteClose(); }
 

@@ -23,6 +23,9 @@ public:
     void commit() override;
     void abort() override;
 
+    bool tablesMayHaveRowids() const override;
+    std::unique_ptr<Rowset> executePositioned(const QString& sql) override;
+
     QString identifierQuoteOpen() const override;
     QString identifierQuoteClose() const override;
 
