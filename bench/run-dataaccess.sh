@@ -57,8 +57,8 @@ printf '  plain select count(*) loop      %8.1f ms   ratio %s (goal <= 1.2)\n' "
 printf '  Load page 99,998 -> 99,999      %8.1f ms   (goal <= 5)\n' "$next10"
 printf '  Load page 99,999 -> 99,998      %8.1f ms   (goal <= 5)\n' "$back10"
 if [ -s "$work/stop10" ]; then
-  printf '  Load data stopped after 200 ms: stop to end %5.1f ms (goal <= 1000; %s of %s runs were still loading)\n' \
-    "$(median <"$work/stop10")" "$(wc -l <"$work/stop10")" "$runs"
+  printf '  Load data stopped after 200 ms (%s of %s runs still loading then): stop to end %5.1f ms (goal <= 1000)\n' \
+    "$(wc -l <"$work/stop10")" "$runs" "$(median <"$work/stop10")"
 else
   printf '  Load data stopped after 200 ms: every run had ended before the stop\n'
 fi

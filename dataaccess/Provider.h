@@ -162,6 +162,11 @@ public:
     // Whether a table may carry SQLite's row id (rowid, _rowid_, oid), which reaches any row by a
     // b-tree seek: the table data then pages by it. Each table is still checked before it is used.
     virtual bool tablesMayHaveRowids() const { return false; }
+    // The statement that has the engine count the rows of `quotedObject` (quoted for this session).
+    virtual QString rowCountStatement(const QString& quotedObject) const
+    {
+        return QStringLiteral("select count(*) from ") + quotedObject;
+    }
     // Executes `sql` on a cursor the server keeps, which moveTo() positions by row number: for
     // paging through a big result without reading it from its start each time. The cursor runs on
     // a connection of its own, so it neither waits for nor holds up the session's statements and

@@ -15,43 +15,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 namespace qb::data {
 namespace {
 
 constexpr int kNoCapacityLimit = -1;
 constexpr size_t kRecordSize = sizeof(ColumnBinding);
-
-// A rowset positioned on one row for reading it again: one of its own, or the page cursor, which
-// gets the page's bindings back when the reading ends.
-struct RowReading {
-    struct Rebind {
-        Rowset* rows = nullptr;
-        std::vector<Binding> bindings;
-        Rebind() = default;
-        Rebind(Rowset* r, std::vector<Binding> b) : rows(r), bindings(std::move(b)) {}
-        Rebind(Rebind&& other) noexcept : rows(std::exchange(other.rows, nullptr)), bindings(std::move(other.bindings)) {}
-        Rebind& operator=(Rebind&& other) noexcept
-        {
-            rows = std::exchange(other.rows, nullptr);
-            bindings = std::move(other.bindings);
-            return *this;
-        }
-        ~Rebind()
-        {
-            try {
-                if (rows)
-                    rows->setBindings(std::move(bindings));
-            } catch (const ProviderError&) {
-                // the page's bindings were accepted before and are again
-            }
-        }
-    };
-    std::unique_ptr<Rowset> owned;
-    Rowset* rows = nullptr;
-    Rebind rebind;
-};
 
 } // namespace
 
@@ -151,37 +120,47 @@ struct TableData::Content {
         }
     }
 
-    // Row `row` of page `page` again, bound by `binding` alone, reached the way pages are read:
-    // from the spool, from the page's row id, by the page cursor, or by restart-and-skip.
-    RowReading readRow(int page, int row, const Binding& binding)
+    // Row `row` of page `page` again, bound by `binding` alone, handed to `read`: from the spool,
+    // from the page's row id, by the page cursor (which gets the page's bindings back afterwards),
+    // or by restart-and-skip.
+    void readRowAgain(int page, int row, const Binding& binding, const std::function<void(Rowset&)>& read)
     {
-        RowReading reading;
         const uint64_t absolute = uint64_t(page) * RowCache::kPageSize + uint64_t(row);
-        bool found = false;
         if (Rowset* cursor = spool ? nullptr : cursorForPages()) {
-            reading.rows = cursor;
-            reading.rebind = {cursor, bindings};
+            struct Rebind {
+                Rowset& rows;
+                const std::vector<Binding>& bindings;
+                ~Rebind()
+                {
+                    try {
+                        rows.setBindings(bindings);
+                    } catch (const ProviderError&) {
+                        // accepted for the pages before, so accepted again
+                    }
+                }
+            } rebind{*cursor, bindings};
             cursor->setBindings({binding});
-            found = cursor->moveTo(absolute);
-        } else {
-            uint64_t skip = absolute;
-            if (spool) {
-                reading.owned = std::make_unique<SpoolRowset>(spool);
-            } else if (rowidPages) {
-                reading.owned = rowidPages->rowsOfPage(*session, page, RowCache::kPageSize);
-                skip = uint64_t(row);
-            } else {
-                reading.owned = session->execute(query);
-            }
-            if (!reading.owned)
-                throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
-            reading.rows = reading.owned.get();
-            reading.rows->setBindings({binding});
-            found = reading.rows->next(skip);
+            if (!cursor->moveTo(absolute))
+                throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
+            read(*cursor);
+            return;
         }
-        if (!found)
+        uint64_t skip = absolute;
+        std::unique_ptr<Rowset> rows;
+        if (spool) {
+            rows = std::make_unique<SpoolRowset>(spool);
+        } else if (rowidPages) {
+            rows = rowidPages->rowsOfPage(*session, page, RowCache::kPageSize);
+            skip = uint64_t(row);
+        } else {
+            rows = session->execute(query);
+        }
+        if (!rows)
+            throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
+        rows->setBindings({binding});
+        if (!rows->next(skip))
             throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
-        return reading;
+        read(*rows);
     }
 
     // One seek to the page's first row id; the statement ends with the page (no lock kept).
@@ -468,23 +447,27 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
         b.valueOffset = binding_offsets::kPointer;
         b.lengthOffset = binding_offsets::kLength;
         b.statusOffset = binding_offsets::kStatus;
-        RowReading reading = m_content->readRow(m_currentPage, row, b);
-        reading.rows->getData(reinterpret_cast<std::byte*>(&record));
-        if (record.status == DBSTATUS_S_ISNULL)
-            return std::nullopt;
-        if (record.status != DBSTATUS_S_OK || !record.pointer)
-            throw ProviderError(DB_E_CANTCONVERTVALUE, QStringLiteral("The value cannot be read as a stream."));
-        auto* stream = static_cast<SequentialStream*>(record.pointer);
-        struct Release {
-            SequentialStream* s;
-            ~Release() { s->release(); }
-        } release{stream};
-        // Read to an empty read, not to the first short one: the value is copied whole even from
-        // a stream that returns less than asked before its end.
-        std::byte block[4096];
-        while (const size_t n = stream->read(block, sizeof block))
-            write(block, n);
-        return info.type;
+        std::optional<DBTYPE> type = info.type;
+        m_content->readRowAgain(m_currentPage, row, b, [&](Rowset& rows) {
+            rows.getData(reinterpret_cast<std::byte*>(&record));
+            if (record.status == DBSTATUS_S_ISNULL) {
+                type = std::nullopt;
+                return;
+            }
+            if (record.status != DBSTATUS_S_OK || !record.pointer)
+                throw ProviderError(DB_E_CANTCONVERTVALUE, QStringLiteral("The value cannot be read as a stream."));
+            auto* stream = static_cast<SequentialStream*>(record.pointer);
+            struct Release {
+                SequentialStream* s;
+                ~Release() { s->release(); }
+            } release{stream};
+            // Read to an empty read, not to the first short one: the value is copied whole even
+            // from a stream that returns less than asked before its end.
+            std::byte block[4096];
+            while (const size_t n = stream->read(block, sizeof block))
+                write(block, n);
+        });
+        return type;
     } catch (const ProviderError& e) {
         throw actionError(kActionFieldData, e);
     }

@@ -25,7 +25,7 @@ public:
     std::unique_ptr<Rowset> execute(const QString& sql, int64_t* rowsAffected = nullptr) override
     {
         executed << sql;
-        if (sql.startsWith(QStringLiteral("select count(*)"))) {
+        if (sql.contains(QStringLiteral("count(*)"))) {
             if (failCount)
                 throw ProviderError(E_FAIL, QStringLiteral("[HYC00] Optional feature not implemented"));
             if (beforeCount)
@@ -131,7 +131,7 @@ TEST_P(TableDataPagingTest, TheEngineCountsTheTableAndTheScanRunsOnceForTheFirst
     ASSERT_EQ(loadTable(QStringLiteral("t")), TableData::LoadResult::Loaded) << sink.errorList().join(u'\n').toStdString();
     const QString quoted = data.queryText().mid(QStringLiteral("select * from ").size());
     ASSERT_GE(watching->executed.size(), 2);
-    EXPECT_EQ(watching->executed.mid(0, 2), (QStringList{data.queryText(), QStringLiteral("select count(*) from ") + quoted}));
+    EXPECT_EQ(watching->executed.mid(0, 2), (QStringList{data.queryText(), session->rowCountStatement(quoted)}));
     EXPECT_EQ(watching->executed.count(data.queryText()), 1) << "the scan is not run again to count";
     EXPECT_EQ(data.rowCount(), 250u);
     EXPECT_EQ(data.pageCount(), 3);

@@ -24,6 +24,10 @@ public:
     void startTransaction() override { m_inner->startTransaction(); }
     void commit() override { m_inner->commit(); }
     void abort() override { m_inner->abort(); }
+    QString rowCountStatement(const QString& quotedObject) const override
+    {
+        return m_inner->rowCountStatement(quotedObject);
+    }
     bool tablesMayHaveRowids() const override { return m_inner->tablesMayHaveRowids(); }
     std::unique_ptr<qb::data::Rowset> executePositioned(const QString& sql) override
     {

@@ -90,7 +90,7 @@ void OdbcConnection::readDriverInfo(const OdbcConnectString& target)
     m_info.showSystemObjects = target.showSystemObjects;
     m_info.getDataResumesColumns = m_info.kind == DriverKind::Sqlite;
     m_info.narrowStatementText = m_info.kind == DriverKind::Sqlite;
-    m_info.positionedCursors = m_info.kind == DriverKind::PostgreSql && target.declareFetch;
+    m_info.declareFetch = m_info.kind == DriverKind::PostgreSql && target.declareFetch;
     m_info.sqliteRowids = m_info.kind == DriverKind::Sqlite;
 }
 

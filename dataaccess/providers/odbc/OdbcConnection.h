@@ -29,9 +29,9 @@ struct OdbcDriverInfo {
     // entry turns characters outside the BMP (surrogate pairs) into garbage.
     bool narrowStatementText = false;
     bool showSystemObjects = false; // list system schemas' objects too (OdbcCatalog.h)
-    // A static cursor is kept on the server and moved there by absolute fetches (psqlODBC with
-    // UseDeclareFetch). Without declare/fetch psqlODBC would load the whole result first.
-    bool positionedCursors = false;
+    // psqlODBC with UseDeclareFetch: a select runs through a server cursor, and a static one is
+    // moved there by absolute fetches (without declare/fetch it would load the whole result first).
+    bool declareFetch = false;
     // Tables may carry SQLite's row id (the SQLite ODBC driver).
     bool sqliteRowids = false;
 };

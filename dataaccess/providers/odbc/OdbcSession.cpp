@@ -21,7 +21,7 @@ std::unique_ptr<Rowset> OdbcSession::execute(const QString& sql, int64_t* rowsAf
 
 std::unique_ptr<Rowset> OdbcSession::executePositioned(const QString& sql)
 {
-    if (!m_connection->info().positionedCursors)
+    if (!m_connection->info().declareFetch)
         return nullptr;
     InterruptToken::checkArmed();
     // A connection of its own: the cursor's transaction stays open while it is kept, and on the
@@ -33,6 +33,16 @@ std::unique_ptr<Rowset> OdbcSession::executePositioned(const QString& sql)
     if (!statement->execute(sql, nullptr))
         return nullptr;
     return std::make_unique<OdbcRowset>(std::move(statement), sql);
+}
+
+QString OdbcSession::rowCountStatement(const QString& quotedObject) const
+{
+    // The server never plans a cursor's query in parallel, and psqlODBC declares one for every
+    // statement that starts with SELECT; a VALUES row goes as it is, and its count may use the
+    // server's parallel workers.
+    if (m_connection->info().declareFetch)
+        return QStringLiteral("values ((select count(*) from ") + quotedObject + QStringLiteral("))");
+    return Session::rowCountStatement(quotedObject);
 }
 
 bool OdbcSession::tablesMayHaveRowids() const
