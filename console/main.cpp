@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const qb::console::CommandLine commandLine(arguments);
+    const qb::CommandLineOptions commandLine(arguments);
 
     if (commandLine.has(qb::console::batchOption())) {
         // No display needed: a core application only.

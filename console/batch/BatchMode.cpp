@@ -125,7 +125,7 @@ int usage(std::FILE* err)
     return kBatchNotRun;
 }
 
-bool knownOptionsOnly(const CommandLine& commandLine)
+bool knownOptionsOnly(const CommandLineOptions& commandLine)
 {
     static const QStringList known = {batchOption(),           QStringLiteral("-udl"), QStringLiteral("-constr"),
                                       QStringLiteral("-sql"),  QStringLiteral("-cmd"), QStringLiteral("-execute"),
@@ -138,7 +138,7 @@ bool knownOptionsOnly(const CommandLine& commandLine)
 
 } // namespace
 
-int runBatch(const CommandLine& commandLine, std::FILE* out, std::FILE* err)
+int runBatch(const CommandLineOptions& commandLine, std::FILE* out, std::FILE* err)
 {
     if (!knownOptionsOnly(commandLine))
         return usage(err);

@@ -9,7 +9,7 @@
 //
 // Ctrl+C (SIGINT) stops the run as "Stop execution" does: the statement in flight is
 // interrupted, the interruption line is printed, and the exit status is 1.
-#include "console/batch/CommandLine.h"
+#include "common/CommandLineOptions.h"
 
 #include <cstdio>
 
@@ -27,6 +27,6 @@ inline QString batchOption() { return QStringLiteral("-batch"); }
 // Runs the batch described by the command line. Call it before any other thread of the process
 // is made (it blocks SIGINT for the threads that follow and takes the signal on a thread of its
 // own).
-int runBatch(const CommandLine& commandLine, std::FILE* out = stdout, std::FILE* err = stderr);
+int runBatch(const CommandLineOptions& commandLine, std::FILE* out = stdout, std::FILE* err = stderr);
 
 } // namespace qb::console

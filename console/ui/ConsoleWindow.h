@@ -12,9 +12,9 @@
 // Threads: everything here runs on the GUI thread; the window implements ResultWriter and
 // RunFeedback for this thread only. While it waits for a run to stop it handles posted events
 // (the run's output) but no user input.
+#include "common/CommandLineOptions.h"
 #include "common/RecentDocumentList.h"
 #include "common/WorkerThread.h"
-#include "console/batch/CommandLine.h"
 #include "console/script/ResultWriter.h"
 #include "console/script/RunFeedback.h"
 #include "console/script/StopSignal.h"
@@ -69,7 +69,7 @@ public:
     // The command line after the window was shown: connect (-udl, else -constr), then the SQL
     // file of -sql or the text of -cmd, then -execute. Without a connection option nothing else
     // is looked at.
-    void applyCommandLine(const CommandLine& commandLine);
+    void applyCommandLine(const CommandLineOptions& commandLine);
 
     // Opens a data link file or a connection string; failures are shown. True when connected.
     bool openConnection(const QString& name, bool isDataLinkFile);

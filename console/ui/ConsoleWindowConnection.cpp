@@ -138,7 +138,7 @@ bool ConsoleWindow::openConnection(const QString& name, bool isDataLinkFile)
     return isConnected();
 }
 
-void ConsoleWindow::applyCommandLine(const CommandLine& commandLine)
+void ConsoleWindow::applyCommandLine(const CommandLineOptions& commandLine)
 {
     QString name = commandLine.value(QStringLiteral("-udl"));
     const bool isDataLinkFile = !name.isEmpty();

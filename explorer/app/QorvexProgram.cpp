@@ -32,7 +32,7 @@ QStringList handOverRequest(const QStringList& arguments)
 {
     QStringList request = arguments;
     const qsizetype at = request.indexOf(QStringLiteral("-udl"));
-    if (at >= 0 && at + 1 < request.size() && !explorer::isOption(request[at + 1]))
+    if (at >= 0 && at + 1 < request.size() && !CommandLineOptions::isOptionName(request[at + 1]))
         request[at + 1] = QFileInfo(request[at + 1]).absoluteFilePath();
     return request;
 }

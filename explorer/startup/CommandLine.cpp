@@ -3,47 +3,14 @@
 namespace qb::explorer {
 namespace {
 
-PaneSwitch paneSwitch(const std::map<QString, QStringList>& options, const char* show, const char* hide)
+PaneSwitch paneSwitch(const CommandLineOptions& options, const char* show, const char* hide)
 {
-    if (options.count(QString::fromLatin1(show)))
+    if (options.has(QString::fromLatin1(show)))
         return PaneSwitch::Show;
-    return options.count(QString::fromLatin1(hide)) ? PaneSwitch::Hide : PaneSwitch::Keep;
-}
-
-QString firstValue(const std::map<QString, QStringList>& options, const char* name)
-{
-    const auto it = options.find(QString::fromLatin1(name));
-    return it == options.end() || it->second.isEmpty() ? QString() : it->second.constFirst();
+    return options.has(QString::fromLatin1(hide)) ? PaneSwitch::Hide : PaneSwitch::Keep;
 }
 
 } // namespace
-
-bool isOption(const QString& argument)
-{
-    return argument.size() > 1 && argument[0] == u'-' && !(argument[1] >= u'0' && argument[1] <= u'9');
-}
-
-std::map<QString, QStringList> parseOptions(const QStringList& arguments)
-{
-    std::map<QString, QStringList> options;
-    QStringList* current = nullptr; // the values of the most recent option, when it is the kept entry
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (!isOption(argument)) {
-            if (current)
-                current->append(argument);
-            continue;
-        }
-        const auto [it, inserted] = options.try_emplace(argument);
-        current = inserted ? &it->second : nullptr;
-        if (i + 1 < arguments.size() && !isOption(arguments[i + 1])) {
-            ++i;
-            if (current)
-                current->append(arguments[i]);
-        }
-    }
-    return options;
-}
 
 CommandLine readCommandLine(const QStringList& arguments)
 {
@@ -59,11 +26,11 @@ CommandLine readCommandLine(const QStringList& arguments)
         if (line.start != StartCommand::None)
             return line;
     }
-    const auto options = parseOptions(arguments);
-    line.dataLinkFile = firstValue(options, "-udl");
+    const CommandLineOptions options(arguments);
+    line.dataLinkFile = options.value(QStringLiteral("-udl"));
     if (line.dataLinkFile.isEmpty())
-        line.connectionString = firstValue(options, "-constr");
-    line.dontSaveLayout = options.count(QStringLiteral("-dontsavelayout")) > 0;
+        line.connectionString = options.value(QStringLiteral("-constr"));
+    line.dontSaveLayout = options.has(QStringLiteral("-dontsavelayout"));
     line.quickViewBar = paneSwitch(options, "-show_dbqbar", "-hide_dbqbar");
     line.report = paneSwitch(options, "-show_report", "-hide_report");
     line.databaseTree = paneSwitch(options, "-show_dbtree", "-hide_dbtree");

@@ -13,10 +13,11 @@
 //                         only as the whole command line: a new data link file, a new
 //                         connection string, the open dialog for a data link file
 //
-// Unknown options (and -?, -help, -h) are ignored; nothing is printed.
+// The table itself is CommandLineOptions. Unknown options (and -?, -help, -h) are ignored;
+// nothing is printed.
+#include "common/CommandLineOptions.h"
+
 #include <QString>
-#include <QStringList>
-#include <map>
 
 namespace qb::explorer {
 
@@ -34,15 +35,6 @@ struct CommandLine {
 
     bool opensConnection() const { return !dataLinkFile.isEmpty() || !connectionString.isEmpty(); }
 };
-
-// An option is longer than one character, starts with "-" and has no digit second ("-5" is a
-// value).
-bool isOption(const QString& argument);
-
-// Options by name (case-sensitive), each with its values in order: the argument after an option
-// is its first value unless it is an option itself; further non-options join the most recent
-// option's values. An option given twice keeps its first entry and its values.
-std::map<QString, QStringList> parseOptions(const QStringList& arguments);
 
 // The arguments without the program's path.
 CommandLine readCommandLine(const QStringList& arguments);

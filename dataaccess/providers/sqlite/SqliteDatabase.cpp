@@ -114,6 +114,17 @@ ProviderError SqliteDatabase::error(int rc) const
     return ProviderError(hresultOf(rc), QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
+int SqliteDatabase::step(sqlite3_stmt* statement)
+{
+    struct Interrupt final : InterruptToken::Cancellable {
+        sqlite3* db;
+        explicit Interrupt(sqlite3* handle) : db(handle) {}
+        void cancel() override { sqlite3_interrupt(db); }
+    } interrupt(m_db);
+    InterruptToken::DriverCall call(interrupt);
+    return sqlite3_step(statement);
+}
+
 void SqliteDatabase::exec(const char* sql)
 {
     InterruptToken::checkArmed();

@@ -16,6 +16,7 @@
 
 struct sqlite3;
 struct sqlite3_mutex;
+struct sqlite3_stmt;
 
 namespace qb::data::sqlite {
 
@@ -50,6 +51,10 @@ public:
     ProviderError error(int rc) const;
     // Runs statements that return no rows (transaction control); throws ProviderError.
     void exec(const char* sql);
+    // sqlite3_step, broken off by a stop of the calling thread's token also inside one long
+    // step (a count answered from the b-tree is a single opcode, which the progress handler never
+    // sees). The caller holds the connection.
+    int step(sqlite3_stmt* statement);
 
 private:
     QString m_path;

@@ -57,7 +57,7 @@ bool SqliteRowset::step()
 {
     ++m_rowsStepped;
     SqliteDatabase::Hold hold(*m_db);
-    const int rc = sqlite3_step(m_statement);
+    const int rc = m_db->step(m_statement);
     if (rc == SQLITE_ROW) {
         m_state = State::OnRow;
         return true;

@@ -42,7 +42,7 @@ void runToEnd(SqliteDatabase& db, sqlite3_stmt* statement)
 {
     SqliteDatabase::Hold hold(db);
     int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    while ((rc = db.step(statement)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
         throw db.error(rc);
@@ -61,7 +61,7 @@ void prepare(SqliteDatabase& db, const char* text, const char* end, sqlite3_stmt
 bool stepCatalogue(SqliteDatabase& db, sqlite3_stmt* statement)
 {
     SqliteDatabase::Hold hold(db);
-    const int rc = sqlite3_step(statement);
+    const int rc = db.step(statement);
     if (rc == SQLITE_ROW)
         return true;
     if (rc != SQLITE_DONE)

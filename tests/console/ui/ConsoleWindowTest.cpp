@@ -45,9 +45,9 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-CommandLine commandLine(const QStringList& arguments)
+qb::CommandLineOptions commandLine(const QStringList& arguments)
 {
-    return CommandLine(arguments);
+    return qb::CommandLineOptions(arguments);
 }
 
 class ConsoleWindowTest : public ConsoleWindowFixture {};

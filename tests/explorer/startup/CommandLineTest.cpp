@@ -40,13 +40,6 @@ TEST(CommandLine, ANegativeNumberIsAValueAndOnlyTheFirstValueCounts)
     EXPECT_EQ(read({"-udl", "first.udl", "-udl", "second.udl"}).dataLinkFile, "first.udl");
     // A stray word before any option belongs to nothing.
     EXPECT_EQ(read({"stray", "-udl", "x.udl"}).dataLinkFile, "x.udl");
-
-    const auto options = parseOptions({"-a", "1", "2", "-b", "-5", "-a", "3"});
-    EXPECT_EQ(options.at("-a"), (QStringList{"1", "2"}));
-    EXPECT_EQ(options.at("-b"), (QStringList{"-5"}));
-    EXPECT_FALSE(isOption("-"));
-    EXPECT_FALSE(isOption("-0x"));
-    EXPECT_TRUE(isOption("-x5"));
 }
 
 TEST(CommandLine, PaneSwitchesShowWinsAndNamesAreCaseSensitive)

@@ -1,13 +1,14 @@
-#include "console/batch/CommandLine.h"
+#include "common/CommandLineOptions.h"
 
-namespace qb::console {
+namespace qb {
 
-bool CommandLine::isOptionName(const QString& argument)
+bool CommandLineOptions::isOptionName(const QString& argument)
 {
-    return argument.size() > 1 && argument[0] == u'-' && !argument[1].isDigit();
+    // ASCII digits only: a fullwidth or Arabic-Indic digit after "-" is no negative number.
+    return argument.size() > 1 && argument[0] == u'-' && !(argument[1] >= u'0' && argument[1] <= u'9');
 }
 
-CommandLine::CommandLine(const QStringList& arguments)
+CommandLineOptions::CommandLineOptions(const QStringList& arguments)
 {
     QStringList* current = nullptr; // the values of the option being read; null: ignored
     for (const QString& argument : arguments) {
@@ -20,19 +21,19 @@ CommandLine::CommandLine(const QStringList& arguments)
     }
 }
 
-QString CommandLine::value(const QString& option) const
+QString CommandLineOptions::value(const QString& option) const
 {
     const auto it = m_options.find(option);
     return it == m_options.end() || it->second.isEmpty() ? QString() : it->second.first();
 }
 
-QStringList CommandLine::values(const QString& option) const
+QStringList CommandLineOptions::values(const QString& option) const
 {
     const auto it = m_options.find(option);
     return it == m_options.end() ? QStringList() : it->second;
 }
 
-QStringList CommandLine::optionNames() const
+QStringList CommandLineOptions::optionNames() const
 {
     QStringList names;
     for (const auto& [name, values] : m_options)
@@ -40,4 +41,4 @@ QStringList CommandLine::optionNames() const
     return names;
 }
 
-} // namespace qb::console
+} // namespace qb

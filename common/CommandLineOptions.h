@@ -1,8 +1,9 @@
 #pragma once
-// The console's command line as a table: option name -> values.
+// A program's command line as a table: option name -> values. Both programs read their
+// arguments by these rules.
 //
 // - An argument is an option name when it has more than one character, starts with "-" and its
-//   second character is not a digit ("-5" is a value).
+//   second character is not a decimal digit ("-5" is a value).
 // - Names compare exactly. An option given twice keeps its first occurrence; the later one and
 //   the values that follow it are ignored.
 // - The arguments after an option, up to the next option name, are its values; arguments before
@@ -10,13 +11,13 @@
 #include <QStringList>
 #include <map>
 
-namespace qb::console {
+namespace qb {
 
-class CommandLine {
+class CommandLineOptions {
 public:
-    CommandLine() = default;
+    CommandLineOptions() = default;
     // The arguments without the program name.
-    explicit CommandLine(const QStringList& arguments);
+    explicit CommandLineOptions(const QStringList& arguments);
 
     static bool isOptionName(const QString& argument);
 
@@ -31,4 +32,4 @@ private:
     std::map<QString, QStringList> m_options;
 };
 
-} // namespace qb::console
+} // namespace qb
