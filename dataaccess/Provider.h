@@ -163,6 +163,8 @@ public:
     // b-tree seek: the table data then pages by it. Each table is still checked before it is used.
     virtual bool tablesMayHaveRowids() const { return false; }
     // The statement that has the engine count the rows of `quotedObject` (quoted for this session).
+    // psqlODBC (declare/fetch) keeps SELECT: a statement it sends without a cursor commits the
+    // transaction that holds the scan's cursor, and the server then copies the whole result.
     virtual QString rowCountStatement(const QString& quotedObject) const
     {
         return QStringLiteral("select count(*) from ") + quotedObject;

@@ -35,16 +35,6 @@ std::unique_ptr<Rowset> OdbcSession::executePositioned(const QString& sql)
     return std::make_unique<OdbcRowset>(std::move(statement), sql);
 }
 
-QString OdbcSession::rowCountStatement(const QString& quotedObject) const
-{
-    // The server never plans a cursor's query in parallel, and psqlODBC declares one for every
-    // statement that starts with SELECT; a VALUES row goes as it is, and its count may use the
-    // server's parallel workers.
-    if (m_connection->info().declareFetch)
-        return QStringLiteral("values ((select count(*) from ") + quotedObject + QStringLiteral("))");
-    return Session::rowCountStatement(quotedObject);
-}
-
 bool OdbcSession::tablesMayHaveRowids() const
 {
     return m_connection->info().sqliteRowids;

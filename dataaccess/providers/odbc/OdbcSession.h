@@ -23,7 +23,6 @@ public:
     void commit() override;
     void abort() override;
 
-    QString rowCountStatement(const QString& quotedObject) const override;
     bool tablesMayHaveRowids() const override;
     std::unique_ptr<Rowset> executePositioned(const QString& sql) override;
 
