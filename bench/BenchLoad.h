@@ -30,4 +30,16 @@ void withLoadedTable(const QString& connection, const QString& table,
 // Answers the exit code, or nothing for another mode.
 std::optional<int> runLoadMode(const std::string& mode, const QString& connection, const QString& table);
 
+// One page step near page p: prints the milliseconds of Load page p after Load page p-1, or (back)
+// of Load page p-1 after Load page p-1 then p; the steps before are not timed. Answers the exit code.
+int timePageStep(const QString& connection, const QString& table, int p, bool back);
+
+// Load data, every page forward one at a time and back, then prints the peak resident memory (kB).
+int walkedPeak(const QString& connection, const QString& table);
+
+// Starts Load data on a thread of its own, stops it through its interrupt token `afterMs`
+// milliseconds later (the count of a big table is then under way), and prints the milliseconds
+// from the stop to the end of the load. Exit code 4 when the load ended before the stop.
+int timeStopDuringLoad(const QString& connection, const QString& table, int afterMs);
+
 } // namespace qb::bench

@@ -8,6 +8,7 @@
 //   dataaccess_bench rss FILE           Load data, then print the peak resident memory (VmHWM, kB)
 //   dataaccess_bench rsswalk FILE       Load data, every page forward and back, then the peak memory
 //   dataaccess_bench loopcount FILE     plain: prepare and step "select count(*) from t"
+//   dataaccess_bench stop FILE          Load data stopped after 200 ms: milliseconds from the stop to its end
 //   dataaccess_bench pagenext|pageback FILE P   after Load data and Load page P-1 (untimed): Load
 //                                       page P; pageback then times Load page P-1 instead
 // Prints one number: milliseconds (or kB for rss).
@@ -83,39 +84,6 @@ double plainCount(const char* path)
     return qb::bench::msSince(start);
 }
 
-// One page step near page p: to p from p-1, or (back) to p-1 from p reached from p-1.
-int timePageStep(const QString& connection, int p, bool back)
-{
-    int code = 3;
-    qb::bench::withLoadedTable(connection, QStringLiteral("t"), [&](qb::data::TableData& data) {
-        data.loadPage(p - 1);
-        if (back)
-            data.loadPage(p);
-        const int target = back ? p - 1 : p;
-        const auto start = std::chrono::steady_clock::now();
-        data.loadPage(target);
-        const double ms = qb::bench::msSince(start);
-        if (data.currentPage() == target && data.rowsOnCurrentPage() > 0) {
-            qb::bench::printMs(ms);
-            code = 0;
-        }
-    });
-    return code;
-}
-
-// Peak resident memory after Load data and every page forward, one at a time, and back.
-int walkedPeak(const QString& connection)
-{
-    qb::bench::withLoadedTable(connection, QStringLiteral("t"), [&](qb::data::TableData& data) {
-        for (int p = 1; p < data.pageCount(); ++p)
-            data.loadPage(p);
-        for (int p = data.pageCount() - 2; p >= 0; --p)
-            data.loadPage(p);
-        std::printf("%ld\n", qb::bench::peakResidentKb());
-    });
-    return 0;
-}
-
 // Load page p after Load data; only the page is timed.
 int timePage(const QString& connection, int p, qb::bench::LoadAs as)
 {
@@ -136,7 +104,7 @@ int timePage(const QString& connection, int p, qb::bench::LoadAs as)
 
 int main(int argc, char** argv)
 {
-    return qb::bench::runMode(argc, argv, 2, "make|load|loop|loopcount|page|pagenext|pageback|loopskip|rss|rsswalk|loadsql|pagesql|rsssql FILE [N]", [&](const std::string& mode) {
+    return qb::bench::runMode(argc, argv, 2, "make|load|loop|loopcount|page|pagenext|pageback|loopskip|rss|rsswalk|stop|loadsql|pagesql|rsssql FILE [N]", [&](const std::string& mode) {
         const char* path = argv[2];
         const long n = argc > 3 ? std::atol(argv[3]) : 0;
         const QString connection = QStringLiteral("Provider=SQLite;Data Source=") + QString::fromUtf8(path);
@@ -150,10 +118,12 @@ int main(int argc, char** argv)
             qb::bench::printMs(plainCount(path));
             return std::optional(0);
         }
+        if (mode == "stop")
+            return std::optional(qb::bench::timeStopDuringLoad(connection, QStringLiteral("t"), 200));
         if (mode == "rsswalk")
-            return std::optional(walkedPeak(connection));
+            return std::optional(qb::bench::walkedPeak(connection, QStringLiteral("t")));
         if (mode == "pagenext" || mode == "pageback")
-            return std::optional(timePageStep(connection, int(n), mode == "pageback"));
+            return std::optional(qb::bench::timePageStep(connection, QStringLiteral("t"), int(n), mode == "pageback"));
         if (mode == "page" || mode == "pagesql")
             return std::optional(timePage(connection, int(n), mode == "page" ? qb::bench::LoadAs::Table : qb::bench::LoadAs::TypedSql));
         return qb::bench::runLoadMode(mode, connection, QStringLiteral("t"));

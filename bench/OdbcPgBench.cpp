@@ -3,6 +3,11 @@
 //                                         every row, bound as the row cache binds them
 //   odbc_pg_bench load CONNECTION TABLE   Load data of the table (count + first page)
 //   odbc_pg_bench rss CONNECTION TABLE    Load data, then print the peak resident memory (VmHWM, kB)
+//   odbc_pg_bench rsswalk CONNECTION TABLE   Load data, every page forward and back, then the peak memory
+//   odbc_pg_bench pagenext|pageback CONNECTION TABLE P   after Load data and Load page P-1 (untimed):
+//                                         Load page P; pageback then times Load page P-1 instead
+//   odbc_pg_bench stop CONNECTION TABLE   Load data stopped after 200 ms: milliseconds from the stop
+//                                         to its end (any ODBC driver, the SQLite one too)
 // CONNECTION is an initialization string ("Provider=ODBC;Driver={PostgreSQL Unicode};...").
 // Prints one number: milliseconds (or kB for rss).
 #include "bench/BenchLoad.h"
@@ -12,6 +17,7 @@
 #include "dataaccess/DataSourceFactory.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -54,7 +60,7 @@ long walk(const QString& connection, const QString& table)
 
 int main(int argc, char** argv)
 {
-    return qb::bench::runMode(argc, argv, 3, "walk|load|rss CONNECTION TABLE", [&](const std::string& mode) {
+    return qb::bench::runMode(argc, argv, 3, "walk|load|rss|rsswalk|pagenext|pageback|stop CONNECTION TABLE [P]", [&](const std::string& mode) {
         const QString connection = QString::fromUtf8(argv[2]);
         const QString table = QString::fromUtf8(argv[3]);
         if (mode == "walk") {
@@ -66,6 +72,12 @@ int main(int argc, char** argv)
             qb::bench::printMs(ms);
             return std::optional(0);
         }
+        if (mode == "rsswalk")
+            return std::optional(qb::bench::walkedPeak(connection, table));
+        if (mode == "stop")
+            return std::optional(qb::bench::timeStopDuringLoad(connection, table, 200));
+        if ((mode == "pagenext" || mode == "pageback") && argc > 4)
+            return std::optional(qb::bench::timePageStep(connection, table, std::atoi(argv[4]), mode == "pageback"));
         return qb::bench::runLoadMode(mode, connection, table);
     });
 }

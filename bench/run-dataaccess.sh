@@ -23,10 +23,11 @@ for _ in $(seq "$runs"); do
   "$bin" pagesql "$work/m1.db" 5000 >>"$work/pagesql"
 done
 # The 10,000,000-row table: the engine's count against a plain count loop, one page step at the end.
-: >"$work/load10"; : >"$work/count10"; : >"$work/next10"; : >"$work/back10"
+: >"$work/load10"; : >"$work/count10"; : >"$work/next10"; : >"$work/back10"; : >"$work/stop10"
 for _ in $(seq "$runs"); do
   "$bin" load "$work/m10.db" >>"$work/load10"
   "$bin" loopcount "$work/m10.db" >>"$work/count10"
+  "$bin" stop "$work/m10.db" >>"$work/stop10" || true # exit 4: the load was over before the stop
 done
 for _ in $(seq "$(( runs < 3 ? runs : 3 ))"); do
   "$bin" pagenext "$work/m10.db" 99999 >>"$work/next10"
@@ -55,6 +56,12 @@ printf '  Load data                       %8.1f ms\n' "$load10"
 printf '  plain select count(*) loop      %8.1f ms   ratio %s (goal <= 1.2)\n' "$count10" "$(ratio "$load10" "$count10")"
 printf '  Load page 99,998 -> 99,999      %8.1f ms   (goal <= 5)\n' "$next10"
 printf '  Load page 99,999 -> 99,998      %8.1f ms   (goal <= 5)\n' "$back10"
+if [ -s "$work/stop10" ]; then
+  printf '  Load data stopped after 200 ms (%s of %s runs still loading then): stop to end %5.1f ms (goal <= 1000)\n' \
+    "$(wc -l <"$work/stop10")" "$runs" "$(median <"$work/stop10")"
+else
+  printf '  Load data stopped after 200 ms: every run had ended before the stop\n'
+fi
 print_peak_growth 'Peak resident memory after every page forward and back (VmHWM, separate processes)' \
   "$("$bin" rsswalk "$work/m10.db")" "$("$bin" rsswalk "$work/k1.db")"
 print_peak_growth 'Peak resident memory after Load data (VmHWM, separate processes)' "$rss10" "$rss1"

@@ -76,6 +76,7 @@ constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFFu);
 constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
 constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u); // unknown provider
 constexpr HRESULT STG_E_FILENOTFOUND = static_cast<HRESULT>(0x80030002u);
 constexpr HRESULT DB_E_ERRORSINCOMMAND = static_cast<HRESULT>(0x80040E14u);

@@ -129,6 +129,14 @@ public:
     // Whether a fetched row's values, long ones too, are already in memory whole (SQLite), so
     // binding a long value by reference costs no more than reading it as a stream.
     virtual bool holdsRowsWhole() const { return false; }
+    // Moves onto row `position` (from 0) without the rows before it crossing into the program;
+    // false when there is no such row. Only rowsets of Session::executePositioned can; the
+    // others throw ProviderError (E_NOTIMPL).
+    virtual bool moveTo(uint64_t position)
+    {
+        (void)position;
+        throw ProviderError(E_NOTIMPL, QStringLiteral("The rowset cannot move to a row by its position."));
+    }
 };
 
 // Restrictions of the tables schema: only the object type ("TABLE", "VIEW") is used.
@@ -154,6 +162,24 @@ public:
     // Whether a table may carry SQLite's row id (rowid, _rowid_, oid), which reaches any row by a
     // b-tree seek: the table data then pages by it. Each table is still checked before it is used.
     virtual bool tablesMayHaveRowids() const { return false; }
+    // The statement that has the engine count the rows of `quotedObject` (quoted for this session).
+    // psqlODBC (declare/fetch) keeps SELECT: a statement it sends without a cursor commits the
+    // transaction that holds the scan's cursor, and the server then copies the whole result.
+    virtual QString rowCountStatement(const QString& quotedObject) const
+    {
+        return QStringLiteral("select count(*) from ") + quotedObject;
+    }
+    // Executes `sql` on a cursor the server keeps, which moveTo() positions by row number: for
+    // paging through a big result without reading it from its start each time. The cursor runs on
+    // a connection of its own, so it neither waits for nor holds up the session's statements and
+    // transactions; what it holds on the server (a reading transaction, which makes only schema
+    // changes of the tables it reads wait) goes with the rowset. nullptr where the provider has no
+    // such cursor. Throws ProviderError.
+    virtual std::unique_ptr<Rowset> executePositioned(const QString& sql)
+    {
+        (void)sql;
+        return nullptr;
+    }
 
     // A stream over the long value of `column` (its name as the result describes it, `type` its
     // declared type) in the row that comes `row`-th (from 0) in the plain scan of `quotedObject`,

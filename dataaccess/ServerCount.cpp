@@ -34,7 +34,7 @@ std::optional<uint64_t> countOnServer(Session& session, const QString& quotedObj
 {
     std::optional<int64_t> count;
     try {
-        count = firstIntegerOf(session, QStringLiteral("select count(*) from ") + quotedObject);
+        count = firstIntegerOf(session, session.rowCountStatement(quotedObject));
     } catch (const ProviderError& e) {
         if (e.hr() == DB_E_CANCELED)
             throw;

@@ -30,6 +30,11 @@ struct TableData::Content {
     std::shared_ptr<Spool> spool; // SQL the user typed: its rows, which `rowset` reads
     std::unique_ptr<Rowset> rowset;
     std::optional<RowidPages> rowidPages; // a table with row ids: later pages are read by row id
+    // Other objects, where the provider has one: a cursor the server positions on a page's first
+    // row. Opened at the first page move (a table that is only looked at holds nothing on the
+    // server); dropped for good when it fails, and pages are read by restart-and-skip instead.
+    std::unique_ptr<Rowset> pageCursor;
+    bool pageCursorTried = false;
     std::vector<ColumnInfo> columns;
     std::vector<ColumnBinding> rowBuffer; // one record per column, bound by `bindings`
     std::vector<Binding> bindings;
@@ -38,6 +43,24 @@ struct TableData::Content {
     QString quotedObject; // the plain scan's object; empty for SQL the user typed
 
     std::byte* buffer() { return reinterpret_cast<std::byte*>(rowBuffer.data()); }
+
+    // The positioned cursor over the program's own scan, opened on first use; nullptr where there
+    // is none. A cursor that cannot be opened (no second connection allowed, say) is not an error:
+    // the pages are then read as before.
+    Rowset* cursorForPages()
+    {
+        if (pageCursorTried || rowidPages || spool)
+            return pageCursor.get();
+        pageCursorTried = true;
+        try {
+            pageCursor = session->executePositioned(query);
+            if (pageCursor)
+                pageCursor->setBindings(bindings);
+        } catch (const ProviderError&) {
+            pageCursor.reset();
+        }
+        return pageCursor.get();
+    }
 
     // Releases the streams of the row just read and zeroes every value area, terminator and pointer.
     void clearRowBuffer()
@@ -96,6 +119,90 @@ struct TableData::Content {
             if (rows < limit)
                 haveRow = source.next();
         }
+    }
+
+    // Row `row` of page `page` again, bound by `binding` alone, handed to `read`: from the spool,
+    // from the page's row id, by the page cursor (which gets the page's bindings back afterwards),
+    // or by restart-and-skip.
+    void readRowAgain(int page, int row, const Binding& binding, const std::function<void(Rowset&)>& read)
+    {
+        const uint64_t absolute = uint64_t(page) * RowCache::kPageSize + uint64_t(row);
+        if (Rowset* cursor = spool ? nullptr : cursorForPages()) {
+            struct Rebind {
+                Rowset& rows;
+                const std::vector<Binding>& bindings;
+                ~Rebind()
+                {
+                    try {
+                        rows.setBindings(bindings);
+                    } catch (const ProviderError&) {
+                        // accepted for the pages before, so accepted again
+                    }
+                }
+            } rebind{*cursor, bindings};
+            cursor->setBindings({binding});
+            if (!cursor->moveTo(absolute))
+                throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
+            read(*cursor);
+            return;
+        }
+        uint64_t skip = absolute;
+        std::unique_ptr<Rowset> rows;
+        if (spool) {
+            rows = std::make_unique<SpoolRowset>(spool);
+        } else if (rowidPages) {
+            rows = rowidPages->rowsOfPage(*session, page, RowCache::kPageSize);
+            skip = uint64_t(row);
+        } else {
+            rows = session->execute(query);
+        }
+        if (!rows)
+            throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
+        rows->setBindings({binding});
+        if (!rows->next(skip))
+            throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
+        read(*rows);
+    }
+
+    // One seek to the page's first row id; the statement ends with the page (no lock kept).
+    void readPageByRowid(int page, int limit, int* rowsCopied)
+    {
+        std::unique_ptr<Rowset> rows = rowidPages->rowsOfPage(*session, page, RowCache::kPageSize);
+        if (!rows)
+            return;
+        rows->setBindings(bindings);
+        fillPage(*rows, rows->next(), limit, rowsCopied, nullptr);
+    }
+
+    // False where there is no positioned cursor, or it failed (the server ended it, say): the
+    // page is then still to be read, and so are the next ones, by the other way.
+    bool readPageByCursor(uint64_t first, int limit, int* rowsCopied)
+    {
+        Rowset* cursor = cursorForPages();
+        if (!cursor)
+            return false;
+        try {
+            fillPage(*cursor, cursor->moveTo(first), limit, rowsCopied, nullptr);
+            return true;
+        } catch (const ProviderError&) {
+            clearRowBuffer();
+            pageCursor.reset();
+            *rowsCopied = 0;
+            return false;
+        }
+    }
+
+    // The scan from its start again, skipping the rows before the page; no lock kept afterwards.
+    void readPageBySkipping(uint64_t first, int limit, int* rowsCopied)
+    {
+        rowset->restart();
+        bool haveRow = rowset->next();
+        if (haveRow && first != 0) {
+            clearRowBuffer();
+            haveRow = rowset->next(first - 1);
+        }
+        fillPage(*rowset, haveRow, limit, rowsCopied, nullptr);
+        rowset->suspend();
     }
 };
 
@@ -262,23 +369,10 @@ void TableData::loadPage(int page)
     const uint64_t first = uint64_t(page) * RowCache::kPageSize;
     const int limit = int(std::min<uint64_t>(c.cache.rowCount() - first, RowCache::kPageSize));
     try {
-        if (c.rowidPages) {
-            // One seek to the page's first row id; the statement ends with the page (no lock kept).
-            std::unique_ptr<Rowset> rows = c.rowidPages->rowsOfPage(*c.session, page, RowCache::kPageSize);
-            if (rows) {
-                rows->setBindings(c.bindings);
-                c.fillPage(*rows, rows->next(), limit, &copied, nullptr);
-            }
-        } else {
-            c.rowset->restart();
-            bool haveRow = c.rowset->next();
-            if (haveRow && first != 0) {
-                c.clearRowBuffer();
-                haveRow = c.rowset->next(first - 1);
-            }
-            c.fillPage(*c.rowset, haveRow, limit, &copied, nullptr);
-            c.rowset->suspend();
-        }
+        if (c.rowidPages)
+            c.readPageByRowid(page, limit, &copied);
+        else if (!c.readPageByCursor(first, limit, &copied))
+            c.readPageBySkipping(first, limit, &copied);
     } catch (const ProviderError& e) {
         c.clearRowBuffer();
         c.cache.setRowsHeld(copied);
@@ -348,49 +442,49 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
     }
     // The cache holds only the first bytes: read the value again, whole, as a stream.
     try {
-        const uint64_t absolute = uint64_t(m_currentPage) * RowCache::kPageSize + uint64_t(row);
+        // Read to an empty read, not to the first short one: the value is copied whole even from
+        // a stream that returns less than asked before its end. Large blocks: the hand-off writes
+        // them on without gathering them first.
+        const auto copyStream = [&](SequentialStream* stream) {
+            struct Release {
+                SequentialStream* s;
+                ~Release() { s->release(); }
+            } release{stream};
+            std::vector<std::byte> block(size_t(1) << 20);
+            while (const size_t n = stream->read(block.data(), block.size()))
+                write(block.data(), n);
+        };
         // A long value of a table, where the provider can read it in pieces by the row: else
-        // reading the scan again would bring the whole row into the driver's memory.
-        std::optional<SequentialStream*> pieces;
-        if (!m_content->spool && !m_content->quotedObject.isEmpty() && cell->boundType == DBTYPE_IUNKNOWN)
-            pieces = m_content->session->openValueInPieces(m_content->quotedObject, info.name, info.type, absolute);
-        if (pieces && !*pieces)
-            return std::nullopt;
-        std::unique_ptr<Rowset> rowset; // outlives the stream it gives
-        SequentialStream* stream = pieces.value_or(nullptr);
-        if (!stream) {
-            rowset = m_content->spool ? std::make_unique<SpoolRowset>(m_content->spool)
-                                      : m_content->session->execute(m_content->query);
-            if (!rowset)
-                throw ProviderError(E_UNEXPECTED, QStringLiteral("The query no longer returns rows."));
-            ColumnBinding record{};
-            Binding b;
-            b.ordinal = info.ordinal;
-            b.type = DBTYPE_IUNKNOWN;
-            b.valueOffset = binding_offsets::kPointer;
-            b.lengthOffset = binding_offsets::kLength;
-            b.statusOffset = binding_offsets::kStatus;
-            rowset->setBindings({b});
-            if (!rowset->next(absolute))
-                throw ProviderError(E_UNEXPECTED, QStringLiteral("The row is no longer there."));
-            rowset->getData(reinterpret_cast<std::byte*>(&record));
-            if (record.status == DBSTATUS_S_ISNULL)
-                return std::nullopt;
+        // reading the row again would bring the whole row into the driver's memory.
+        if (!m_content->spool && !m_content->quotedObject.isEmpty() && cell->boundType == DBTYPE_IUNKNOWN) {
+            const uint64_t absolute = uint64_t(m_currentPage) * RowCache::kPageSize + uint64_t(row);
+            if (const std::optional<SequentialStream*> pieces =
+                    m_content->session->openValueInPieces(m_content->quotedObject, info.name, info.type, absolute)) {
+                if (!*pieces)
+                    return std::nullopt;
+                copyStream(*pieces);
+                return info.type;
+            }
+        }
+        ColumnBinding record{};
+        Binding b;
+        b.ordinal = info.ordinal;
+        b.type = DBTYPE_IUNKNOWN;
+        b.valueOffset = binding_offsets::kPointer;
+        b.lengthOffset = binding_offsets::kLength;
+        b.statusOffset = binding_offsets::kStatus;
+        std::optional<DBTYPE> type = info.type;
+        m_content->readRowAgain(m_currentPage, row, b, [&](Rowset& rows) {
+            rows.getData(reinterpret_cast<std::byte*>(&record));
+            if (record.status == DBSTATUS_S_ISNULL) {
+                type = std::nullopt;
+                return;
+            }
             if (record.status != DBSTATUS_S_OK || !record.pointer)
                 throw ProviderError(DB_E_CANTCONVERTVALUE, QStringLiteral("The value cannot be read as a stream."));
-            stream = static_cast<SequentialStream*>(record.pointer);
-        }
-        struct Release {
-            SequentialStream* s;
-            ~Release() { s->release(); }
-        } release{stream};
-        // Read to an empty read, not to the first short one: the value is copied whole even from
-        // a stream that returns less than asked before its end.
-        // Large blocks: the hand-off writes them on without gathering them first.
-        std::vector<std::byte> block(size_t(1) << 20);
-        while (const size_t n = stream->read(block.data(), block.size()))
-            write(block.data(), n);
-        return info.type;
+            copyStream(static_cast<SequentialStream*>(record.pointer));
+        });
+        return type;
     } catch (const ProviderError& e) {
         throw actionError(kActionFieldData, e);
     }

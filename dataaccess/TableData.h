@@ -43,11 +43,14 @@ public:
 
     // The whole load of one result, in one of two kinds:
     //   loadObject: the plain scan of a table or view ("select * from " + the quoted object), a
-    //     statement the program builds. The engine counts the object ("select count(*) from " + the
-    //     quoted object) and the scan is read for the first page only; where the count fails the
+    //     statement the program builds. The engine counts the object (Session::rowCountStatement,
+    //     "select count(*) from " + the quoted object as a rule) and the scan is read for the first
+    //     page only; where the count fails the
     //     scan's rows are walked instead, without a message. Later pages of an SQLite table with
-    //     row ids start at a remembered row id (RowidPages.h); other objects run the scan again and
-    //     skip to the page. Rows the count did not see (a table growing meanwhile) are not shown.
+    //     row ids start at a remembered row id (RowidPages.h); other objects are read from a cursor
+    //     the server positions on the page (Session::executePositioned), opened at the first page
+    //     move and closed with the content, or where there is none run the scan again and skip to
+    //     the page. Rows the count did not see (a table growing meanwhile) are not shown.
     //   loadUserSql: SQL the user typed, which runs exactly once: the count, every page and the
     //     whole values of cells read what that one run returned, from a spool of its rows in
     //     temporary storage (Spool.h) that goes with the content (clearData, the next load).
@@ -78,7 +81,7 @@ public:
 
     // Copies the whole value of a cell (row within the current page, column from 1) to `write`, in
     // blocks, for the plug-in hand-off. Long, by-reference and cut values are read again in full:
-    // from the spool for SQL the user typed, from a fresh execution for the program's own scan;
+    // from the spool for SQL the user typed, for the program's own scan the way its pages are read;
     // other inline values give their own bytes (their length, not the whole inline area).
     // Returns the value's type (the declared type for values read again, the bound type otherwise), or nullopt for
     // NULL. Throws Brelib::exception ("Trying to get the data from a field: ...") on failure.

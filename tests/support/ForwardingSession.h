@@ -24,7 +24,15 @@ public:
     void startTransaction() override { m_inner->startTransaction(); }
     void commit() override { m_inner->commit(); }
     void abort() override { m_inner->abort(); }
+    QString rowCountStatement(const QString& quotedObject) const override
+    {
+        return m_inner->rowCountStatement(quotedObject);
+    }
     bool tablesMayHaveRowids() const override { return m_inner->tablesMayHaveRowids(); }
+    std::unique_ptr<qb::data::Rowset> executePositioned(const QString& sql) override
+    {
+        return m_inner->executePositioned(sql);
+    }
     QString identifierQuoteOpen() const override { return m_inner->identifierQuoteOpen(); }
     QString identifierQuoteClose() const override { return m_inner->identifierQuoteClose(); }
 

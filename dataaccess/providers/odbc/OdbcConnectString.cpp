@@ -97,6 +97,7 @@ OdbcConnectString OdbcConnectString::build(const ConnectionString& properties,
         setIfAbsent(p, QStringLiteral("UseDeclareFetch"), QStringLiteral("1"));
         setIfAbsent(p, QStringLiteral("Fetch"), QStringLiteral("1000"));
         result.showSystemObjects = isTrue(p.value(QStringLiteral("ShowSystemTables")));
+        result.declareFetch = isTrue(p.value(QStringLiteral("UseDeclareFetch")));
     } else if (result.kind == DriverKind::Sqlite) {
         setIfAbsent(p, QStringLiteral("StepAPI"), QStringLiteral("1"));
         setIfAbsent(p, QStringLiteral("NoCreat"), QStringLiteral("1"));

@@ -53,6 +53,8 @@ struct OdbcConnectString {
     bool sqliteNoCreate = false;
     // psqlODBC's ShowSystemTables=1: the user wants the system schemas listed too.
     bool showSystemObjects = false;
+    // psqlODBC reads results through a server-side cursor (UseDeclareFetch in effect).
+    bool declareFetch = false;
 
     // `dsnDriver` names the driver of a data source name (empty when unknown).
     static OdbcConnectString build(const ConnectionString& properties,

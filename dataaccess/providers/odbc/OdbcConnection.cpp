@@ -33,7 +33,7 @@ T infoNumber(SQLHDBC dbc, SQLUSMALLINT what)
 
 } // namespace
 
-OdbcConnection::OdbcConnection(const ConnectionString& properties)
+OdbcConnection::OdbcConnection(const ConnectionString& properties) : m_properties(properties)
 {
     m_env = OdbcHandle::allocate(SQL_HANDLE_ENV, 0, SQL_NULL_HANDLE);
     check(SQLSetEnvAttr(m_env.get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
@@ -90,6 +90,8 @@ void OdbcConnection::readDriverInfo(const OdbcConnectString& target)
     m_info.showSystemObjects = target.showSystemObjects;
     m_info.getDataResumesColumns = m_info.kind == DriverKind::Sqlite;
     m_info.narrowStatementText = m_info.kind == DriverKind::Sqlite;
+    m_info.declareFetch = m_info.kind == DriverKind::PostgreSql && target.declareFetch;
+    m_info.sqliteRowids = m_info.kind == DriverKind::Sqlite;
 }
 
 void OdbcConnection::setAutocommit(bool on)

@@ -29,6 +29,11 @@ struct OdbcDriverInfo {
     // entry turns characters outside the BMP (surrogate pairs) into garbage.
     bool narrowStatementText = false;
     bool showSystemObjects = false; // list system schemas' objects too (OdbcCatalog.h)
+    // psqlODBC with UseDeclareFetch: a select runs through a server cursor, and a static one is
+    // moved there by absolute fetches (without declare/fetch it would load the whole result first).
+    bool declareFetch = false;
+    // Tables may carry SQLite's row id (the SQLite ODBC driver).
+    bool sqliteRowids = false;
 };
 
 class OdbcConnection {
@@ -41,6 +46,8 @@ public:
 
     SQLHDBC handle() const { return m_dbc.get(); }
     const OdbcDriverInfo& info() const { return m_info; }
+    // What this connection was made from: another connection to the same place is made from it.
+    const ConnectionString& properties() const { return m_properties; }
 
     // Local transactions: autocommit off until commit or abort (which turn it on again).
     void startTransaction();
@@ -51,6 +58,7 @@ private:
     void setAutocommit(bool on);
     QString driverOfDsn(const QString& dsn) const;
 
+    ConnectionString m_properties;
     OdbcHandle m_env;
     OdbcHandle m_dbc;
     OdbcDriverInfo m_info;

@@ -89,11 +89,11 @@ void OdbcRowset::suspend()
     m_executedFresh = false;
 }
 
-bool OdbcRowset::next(uint64_t skip)
+void OdbcRowset::prepareFetch(bool skipping)
 {
     m_byRef.clear();
     m_executedFresh = false;
-    if (skip > 0) {
+    if (skipping) {
         m_statement->unbindColumns();
     } else if (m_bindAtNextFetch) {
         std::vector<bool> wanted(m_columns.size());
@@ -102,6 +102,21 @@ bool OdbcRowset::next(uint64_t skip)
         m_statement->bindColumns(m_columns, wanted);
     }
     m_bindAtNextFetch = false;
+}
+
+bool OdbcRowset::moveTo(uint64_t position)
+{
+    if (!m_statement->isScrollable())
+        return Rowset::moveTo(position);
+    prepareFetch(false);
+    const bool found = m_statement->fetchAbsolute(position + 1);
+    m_state = found ? State::OnRow : State::AtEnd;
+    return found;
+}
+
+bool OdbcRowset::next(uint64_t skip)
+{
+    prepareFetch(skip > 0);
     for (uint64_t i = 0; i <= skip; ++i) {
         if (m_state == State::AtEnd)
             return false;

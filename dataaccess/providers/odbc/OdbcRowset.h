@@ -30,12 +30,16 @@ public:
     void restart() override;
     bool next(uint64_t skip = 0) override;
     void getData(std::byte* rowBuffer) override;
+    // For a statement made scrollable before it ran (OdbcSession::executePositioned).
+    bool moveTo(uint64_t position) override;
     // Frees the statement handle: the SQLite ODBC driver's locks and psqlODBC's server cursor
     // (with the transaction it keeps open) go with it; restart() executes the text again.
     void suspend() override;
 
 private:
     enum class State { BeforeFirst, OnRow, AtEnd };
+    // Binds the short columns before a fetch that reads values, once getData has been called.
+    void prepareFetch(bool skipping);
     // The value as the driver gave it, or what the driver's stand-in means (OdbcDateStandIns.h).
     CellValue cellOf(const OdbcColumn& column, const char* data, size_t size) const;
     void readColumn(size_t column, std::byte* row);

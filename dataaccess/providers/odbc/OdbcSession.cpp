@@ -25,6 +25,27 @@ std::unique_ptr<Rowset> OdbcSession::execute(const QString& sql, int64_t* rowsAf
     return std::make_unique<OdbcRowset>(std::move(statement), sql);
 }
 
+std::unique_ptr<Rowset> OdbcSession::executePositioned(const QString& sql)
+{
+    if (!m_connection->info().declareFetch)
+        return nullptr;
+    InterruptToken::checkArmed();
+    // A connection of its own: the cursor's transaction stays open while it is kept, and on the
+    // session's connection a statement that writes would commit it, which makes the server copy
+    // the whole result to keep the cursor; the session's own transactions would take it in too.
+    auto own = std::make_shared<OdbcConnection>(m_connection->properties());
+    auto statement = std::make_shared<OdbcStatement>(std::move(own));
+    statement->setScrollable();
+    if (!statement->execute(sql, nullptr))
+        return nullptr;
+    return std::make_unique<OdbcRowset>(std::move(statement), sql);
+}
+
+bool OdbcSession::tablesMayHaveRowids() const
+{
+    return m_connection->info().sqliteRowids;
+}
+
 std::unique_ptr<Rowset> OdbcSession::tablesSchema(const QString& tableType)
 {
     return readTablesSchema(m_connection, tableType);

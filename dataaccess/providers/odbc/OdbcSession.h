@@ -29,6 +29,9 @@ public:
     // Smaller pieces for openValueInPieces, so a test sees a short value cross many of them.
     void setValuePieceUnits(uint64_t units) { m_pieceUnits = units; }
 
+    bool tablesMayHaveRowids() const override;
+    std::unique_ptr<Rowset> executePositioned(const QString& sql) override;
+
     QString identifierQuoteOpen() const override;
     QString identifierQuoteClose() const override;
 

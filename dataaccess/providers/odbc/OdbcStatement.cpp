@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <limits>
 
 namespace qb::data::odbc {
 namespace {
@@ -71,6 +72,10 @@ bool OdbcStatement::execute(const QString& sql, int64_t* rowsAffected)
     InterruptToken::checkArmed();
     renewHandle();
     DriverCall call(*this);
+    // Set before the execution: the driver chooses its cursor then.
+    if (m_scrollable)
+        checked(SQLSetStmtAttrW(handle(), SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(uintptr_t(SQL_CURSOR_STATIC)),
+                                SQL_IS_UINTEGER));
     SQLRETURN rc;
     if (driver().narrowStatementText) {
         QByteArray utf8 = sql.toUtf8();
@@ -153,13 +158,26 @@ std::vector<OdbcColumn> OdbcStatement::describeColumns()
 
 bool OdbcStatement::fetch()
 {
+    return fetchScroll(SQL_FETCH_NEXT, 0);
+}
+
+bool OdbcStatement::fetchAbsolute(uint64_t row)
+{
+    if (row > uint64_t(std::numeric_limits<SQLLEN>::max()))
+        return false;
+    return fetchScroll(SQL_FETCH_ABSOLUTE, SQLLEN(row));
+}
+
+bool OdbcStatement::fetchScroll(SQLSMALLINT orientation, SQLLEN offset)
+{
     DriverCall call(*this);
     if (!m_handle)
         throw ProviderError(E_UNEXPECTED, QStringLiteral("The statement has been released."));
     ++m_rowGeneration;
     m_getDataColumn = 0;
     m_rowIsBound = m_bound;
-    return checked(SQLFetch(handle())) != SQL_NO_DATA;
+    const SQLRETURN rc = orientation == SQL_FETCH_NEXT ? SQLFetch(handle()) : SQLFetchScroll(handle(), orientation, offset);
+    return checked(rc) != SQL_NO_DATA;
 }
 
 void OdbcStatement::bindColumns(const std::vector<OdbcColumn>& columns, const std::vector<bool>& wanted)

@@ -49,11 +49,16 @@ public:
     void catalogProcedures();
     // Frees the handle (the cursor and whatever the driver holds for it).
     void release();
+    // From the next execution on, results are static cursors that fetchAbsolute() positions.
+    void setScrollable() { m_scrollable = true; }
+    bool isScrollable() const { return m_scrollable; }
 
     std::vector<OdbcColumn> describeColumns();
 
     // The next row; false at the end. Values are read only by the calls below.
     bool fetch();
+    // Row `row` (from 1) of a scrollable result; false when there is none.
+    bool fetchAbsolute(uint64_t row);
 
     // Short columns of a result read row after row are bound (SQLBindCol) from the next fetch
     // on: the driver then fills them during the fetch, which costs less than one SQLGetData
@@ -101,6 +106,7 @@ private:
         std::optional<uint64_t> remaining; // bytes left before this chunk, when the driver knows
     };
     Chunk getChunk(uint16_t column, FetchKind kind, char* buffer, size_t capacity);
+    bool fetchScroll(SQLSMALLINT orientation, SQLLEN offset);
     void positionOn(uint16_t column);
     void renewHandle();
     SQLHSTMT handle() const { return m_handle.get(); }
@@ -124,6 +130,7 @@ private:
     std::vector<BoundColumn> m_boundColumns; // per column index; filled by SQLFetch
     bool m_bound = false;
     bool m_rowIsBound = false; // the current row was fetched with the columns bound
+    bool m_scrollable = false;
 };
 
 } // namespace qb::data::odbc
