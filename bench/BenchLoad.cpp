@@ -1,7 +1,7 @@
 #include "bench/BenchLoad.h"
 
 #include "bench/BenchSupport.h"
-#include "common/ConsoleReportSink.h"
+#include "explorer/browser/ConsoleReportSink.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/InterruptToken.h"
 #include "dataaccess/LoadSink.h"

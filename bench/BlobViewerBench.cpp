@@ -16,7 +16,7 @@
 // any other as SQL the user typed.
 // The viewer is bryndle.blob from plugins/ beside this program, as qorvex loads it.
 #include "bench/BenchSupport.h"
-#include "common/ConsoleReportSink.h"
+#include "explorer/browser/ConsoleReportSink.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/TableData.h"
 #include "explorer/plugins/BlobStorage.h"

@@ -4,9 +4,9 @@
 //   qbblob -constr "Provider=...;..." -sql "SELECT ..." [-row N] [-column C] [-viewer "menu text"]
 //   qbblob -plugins                      the Plug-ins dialog
 // Without -viewer the viewer menu opens below the cell; row and column count from 0 and 1.
-#include "common/ConsoleReportSink.h"
 #include "dataaccess/DataSourceFactory.h"
 #include "dataaccess/TableData.h"
+#include "explorer/browser/ConsoleReportSink.h"
 #include "explorer/plugins/BlobStorage.h"
 #include "explorer/plugins/PluginHost.h"
 #include "explorer/plugins/ui/PluginMenuPopup.h"

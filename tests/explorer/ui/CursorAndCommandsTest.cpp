@@ -75,9 +75,9 @@ TEST(CommandStatesTest, WhileATableLoadsOnlyStopTheTogglesTheOptionsAndHelpStayU
 {
     WindowSnapshot loading{true, false, 5, true, true, true, true};
     std::vector<int> enabled;
-    for (const CommandSpec& spec : commandTable())
-        if (commandEnabled(spec.id, loading))
-            enabled.push_back(spec.id);
+    for (const CommandSpec& command : commandTable())
+        if (commandEnabled(command.id, loading))
+            enabled.push_back(command.id);
     const std::vector<int> expected{kCmdExit, kCmdStandardButtons, kCmdDatabaseButtons, kCmdLockToolBars,
                                     kCmdStatusBar, kCmdQuickViewBar, kCmdDatabaseTree, kCmdReportWindow,
                                     kCmdSqlWindow, kCmdStop, kCmdConfiguration, kCmdSaveConfiguration,
@@ -115,8 +115,8 @@ TEST(CommandStatesTest, ConnectionElementAndPaneDecide)
 TEST(CommandTableTest, IdsAreUniqueAndKeysAsDocumented)
 {
     std::set<int> ids;
-    for (const CommandSpec& spec : commandTable())
-        EXPECT_TRUE(ids.insert(spec.id).second) << spec.id;
+    for (const CommandSpec& command : commandTable())
+        EXPECT_TRUE(ids.insert(command.id).second) << command.id;
     auto key = [](int id) { return QString::fromLatin1(findCommand(id)->key); };
     EXPECT_EQ(key(kCmdRefresh), "Ctrl+R");
     EXPECT_EQ(key(kCmdExecuteSql), "F5");
