@@ -194,6 +194,18 @@ public:
         return std::nullopt;
     }
 
+    // A stream over the blob in `column` of the row of `quotedObject` whose row id (the name it
+    // answers to: `rowidName`) is `rowid`, read by the engine piece by piece from the table itself,
+    // for a provider that can do so cheaper than reading the row. nullopt where it cannot for this
+    // value, and the caller reads the row again. The caller owns the stream's reference. Throws
+    // ProviderError.
+    virtual std::optional<SequentialStream*> openBlobByRowid(const QString& quotedObject, const QString& rowidName,
+                                                             const QString& column, int64_t rowid)
+    {
+        (void)quotedObject, (void)rowidName, (void)column, (void)rowid;
+        return std::nullopt;
+    }
+
     // Opening and closing quote for identifiers ("[" and "]" for SQLite, the driver's quote for ODBC).
     virtual QString identifierQuoteOpen() const = 0;
     virtual QString identifierQuoteClose() const = 0;

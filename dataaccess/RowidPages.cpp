@@ -105,4 +105,14 @@ std::unique_ptr<Rowset> RowidPages::rowsOfPage(Session& session, int page, int p
                            QStringLiteral(" >= ") + QString::number(*first) + QStringLiteral(" order by ") + m_rowid);
 }
 
+std::optional<SequentialStream*> RowidPages::openBlob(Session& session, int page, int row, int pageSize,
+                                                     const QString& column)
+{
+    const std::optional<int64_t> first = firstRowidOf(session, page, pageSize);
+    const std::optional<int64_t> rowid = first ? rowidAfter(session, first, uint64_t(row)) : std::nullopt;
+    if (!rowid)
+        return std::nullopt;
+    return session.openBlobByRowid(m_object, m_rowid, column, *rowid);
+}
+
 } // namespace qb::data

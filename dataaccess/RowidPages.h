@@ -31,6 +31,10 @@ public:
     // nullptr when the table has no rows there (any more). Throws ProviderError.
     std::unique_ptr<Rowset> rowsOfPage(Session& session, int page, int pageSize);
 
+    // A stream over the blob in `column` of row `row` of page `page`, where the session reads a
+    // blob by its row id (see Session::openBlobByRowid); nullopt where not. Throws ProviderError.
+    std::optional<SequentialStream*> openBlob(Session& session, int page, int row, int pageSize, const QString& column);
+
 private:
     RowidPages(QString quotedObject, QString rowid) : m_object(std::move(quotedObject)), m_rowid(std::move(rowid)) {}
     // The row id `offset` rows after the row id `from` (inclusive; the table's first when nullopt).

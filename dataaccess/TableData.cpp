@@ -454,6 +454,15 @@ std::optional<DBTYPE> TableData::copyCellValue(int row, int column,
             while (const size_t n = stream->read(block.data(), block.size()))
                 write(block.data(), n);
         };
+        // A blob of a table the provider reads by its row id straight from the table's pages.
+        if (!m_content->spool && m_content->rowidPages && cell->boundType == DBTYPE_IUNKNOWN &&
+            info.type == DBTYPE_BYTES) {
+            if (const std::optional<SequentialStream*> blob = m_content->rowidPages->openBlob(
+                    *m_content->session, m_currentPage, row, RowCache::kPageSize, info.name)) {
+                copyStream(*blob);
+                return info.type;
+            }
+        }
         // A long value of a table, where the provider can read it in pieces by the row: else
         // reading the row again would bring the whole row into the driver's memory.
         if (!m_content->spool && !m_content->quotedObject.isEmpty() && cell->boundType == DBTYPE_IUNKNOWN) {

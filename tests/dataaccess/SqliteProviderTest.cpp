@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -305,6 +307,45 @@ TEST_F(SqliteProviderTest, StreamsAndBytesByReferenceReadSqlitesOwnMemoryAndOutl
     EXPECT_EQ(drainStream(row.s, 16), QByteArray());
     row.s->release();
     EXPECT_EQ(row.s3, DBSTATUS_S_ISNULL);
+}
+
+TEST_F(SqliteProviderTest, ABlobIsReadByRowIdOnlyWhereItIsATablesBlob)
+{
+    // Names as the engine resolves them: an attached database, quotes inside a name, a column
+    // named in another case.
+    const QString other = scratch.qpath() + QStringLiteral("/o.db");
+    QFile(other).open(QIODevice::WriteOnly); // the provider creates no database file; an empty one is one
+    session->execute(QStringLiteral("ATTACH DATABASE '%1' AS [other db]").arg(other));
+    session->execute(QStringLiteral("CREATE TABLE [other db].[my \"odd\" table] ([Big Value] BLOB)"));
+    QByteArray bytes(300000, '\0');
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7 + i / 4093);
+    session->execute(QStringLiteral("INSERT INTO [other db].[my \"odd\" table] (rowid, [Big Value]) VALUES "
+                                    "(7, X'%1'), (8, 'text'), (9, NULL)")
+                         .arg(QString::fromLatin1(bytes.toHex())));
+    session->execute(QStringLiteral("CREATE VIEW [other db].oddview AS SELECT * FROM [my \"odd\" table]"));
+    const QString table = QStringLiteral("[other db].[my \"odd\" table]");
+    const auto open = [&](const QString& object, int64_t rowid) {
+        return session->openBlobByRowid(object, QStringLiteral("rowid"), QStringLiteral("big value"), rowid);
+    };
+    const std::optional<SequentialStream*> blob = open(table, 7);
+    ASSERT_TRUE(blob && *blob);
+    EXPECT_EQ(drainStream(*blob, 65537), bytes);
+    (*blob)->release();
+    // Text comes in the database's encoding through the handle, so it is left to the row read.
+    EXPECT_EQ(open(table, 8), std::nullopt) << "text";
+    EXPECT_EQ(open(table, 9), std::nullopt) << "NULL";
+    EXPECT_EQ(open(table, 10), std::nullopt) << "no such row";
+    EXPECT_EQ(open(QStringLiteral("[other db].oddview"), 7), std::nullopt) << "a view";
+
+    // The row changes between two reads: the read fails rather than join two values.
+    const std::optional<SequentialStream*> changing = open(table, 7);
+    ASSERT_TRUE(changing && *changing);
+    char piece[1000];
+    ASSERT_EQ((*changing)->read(piece, sizeof piece), sizeof piece);
+    session->execute(QStringLiteral("UPDATE [other db].[my \"odd\" table] SET [Big Value] = X'00' WHERE rowid = 7"));
+    EXPECT_THROW((*changing)->read(piece, sizeof piece), ProviderError);
+    (*changing)->release();
 }
 
 TEST_F(SqliteProviderTest, RestartAndSkip)

@@ -33,6 +33,16 @@ public:
     {
         return m_inner->executePositioned(sql);
     }
+    std::optional<qb::data::SequentialStream*> openValueInPieces(const QString& quotedObject, const QString& column,
+                                                                 qb::data::DBTYPE type, uint64_t row) override
+    {
+        return m_inner->openValueInPieces(quotedObject, column, type, row);
+    }
+    std::optional<qb::data::SequentialStream*> openBlobByRowid(const QString& quotedObject, const QString& rowidName,
+                                                               const QString& column, int64_t rowid) override
+    {
+        return m_inner->openBlobByRowid(quotedObject, rowidName, column, rowid);
+    }
     QString identifierQuoteOpen() const override { return m_inner->identifierQuoteOpen(); }
     QString identifierQuoteClose() const override { return m_inner->identifierQuoteClose(); }
 

@@ -3,6 +3,7 @@
 #include "dataaccess/InterruptToken.h"
 #include "dataaccess/MemoryRowset.h"
 #include "dataaccess/ObjectName.h"
+#include "dataaccess/providers/sqlite/SqliteBlobStream.h"
 #include "dataaccess/providers/sqlite/SqliteDatabase.h"
 #include "dataaccess/providers/sqlite/SqliteRowset.h"
 
@@ -152,6 +153,12 @@ std::unique_ptr<Rowset> SqliteSession::proceduresSchema()
                                        textColumn("DESCRIPTION", 5),       textColumn("PROCEDURE_DEFINITION", 6)};
     InterruptToken::checkArmed();
     return std::make_unique<MemoryRowset>(std::move(columns), std::vector<MemoryRowset::Row>{});
+}
+
+std::optional<SequentialStream*> SqliteSession::openBlobByRowid(const QString& quotedObject, const QString& rowidName,
+                                                               const QString& column, int64_t rowid)
+{
+    return SqliteBlobStream::open(m_db, quotedObject, rowidName, column, rowid);
 }
 
 void SqliteSession::startTransaction()

@@ -28,6 +28,8 @@ public:
     void abort() override;
 
     bool tablesMayHaveRowids() const override { return true; }
+    std::optional<SequentialStream*> openBlobByRowid(const QString& quotedObject, const QString& rowidName,
+                                                     const QString& column, int64_t rowid) override;
 
     QString identifierQuoteOpen() const override { return QStringLiteral("["); }
     QString identifierQuoteClose() const override { return QStringLiteral("]"); }
