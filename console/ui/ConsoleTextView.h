@@ -18,7 +18,6 @@ public:
     const EditorOptions& editorOptions() const { return m_options; }
 
     // TextPane.
-    QWidget* paneWidget() override { return this; }
     QPlainTextEdit* editor() override { return this; }
     bool hasText() const override;
     bool hasSelection() const override;

@@ -15,6 +15,9 @@ namespace {
 
 // Lines are laid out without a width limit.
 constexpr qreal kUnboundedWidth = 1e7;
+// A longer line (a long value in one row) is measured by its characters times the widest
+// advance rather than laid out on every append that makes it grow.
+constexpr qsizetype kMeasuredLength = 4096;
 
 } // namespace
 
@@ -156,8 +159,12 @@ void ResultView::layoutLine(QTextLayout& layout, qsizetype line) const
 void ResultView::updateLineHeight()
 {
     qreal height = QFontMetricsF(font()).lineSpacing();
-    for (const QTextCharFormat& format : m_text.formats())
-        height = std::max(height, QFontMetricsF(format.font()).lineSpacing());
+    m_widestAdvance = QFontMetricsF(font()).maxWidth();
+    for (const QTextCharFormat& format : m_text.formats()) {
+        const QFontMetricsF metrics(format.font());
+        height = std::max(height, metrics.lineSpacing());
+        m_widestAdvance = std::max(m_widestAdvance, metrics.maxWidth());
+    }
     m_formatsMeasured = m_text.formats().size();
     m_lineHeight = std::max(1, int(std::ceil(height)));
     // The longest line may be in a new font.
@@ -179,9 +186,13 @@ void ResultView::updateScrollBars()
     if (m_measuredLine != m_text.longestLine() || m_measuredLength != m_text.lineText(m_text.longestLine()).size()) {
         m_measuredLine = m_text.longestLine();
         m_measuredLength = m_text.lineText(m_measuredLine).size();
-        QTextLayout layout;
-        layoutLine(layout, m_measuredLine);
-        m_contentWidth = std::max(m_contentWidth, layout.lineAt(0).naturalTextWidth());
+        if (m_measuredLength > kMeasuredLength) {
+            m_contentWidth = std::max(m_contentWidth, qreal(m_measuredLength) * std::max(m_widestAdvance, m_tabStop));
+        } else {
+            QTextLayout layout;
+            layoutLine(layout, m_measuredLine);
+            m_contentWidth = std::max(m_contentWidth, layout.lineAt(0).naturalTextWidth());
+        }
     }
     QScrollBar* vertical = verticalScrollBar();
     const int page = visibleLines();

@@ -65,7 +65,6 @@ public:
     qsizetype positionAt(const QPointF& point) const;
 
     // TextPane.
-    QWidget* paneWidget() override { return this; }
     QPlainTextEdit* editor() override { return nullptr; }
     bool hasText() const override { return !m_text.isEmpty(); }
     bool hasSelection() const override { return m_anchor != m_caret; }
@@ -126,6 +125,7 @@ private:
     EditorOptions m_options;
     qreal m_tabStop = 0;
     int m_lineHeight = 1;
+    qreal m_widestAdvance = 1; // of every font in use
     size_t m_formatsMeasured = 0; // the text's formats counted in m_lineHeight
     // The widest line seen: the longest one measured when it changes, then every painted one.
     qreal m_contentWidth = 0;

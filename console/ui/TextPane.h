@@ -9,7 +9,6 @@
 
 class QFont;
 class QPlainTextEdit;
-class QWidget;
 
 namespace qb::console::ui {
 
@@ -24,7 +23,6 @@ class TextPane {
 public:
     virtual ~TextPane() = default;
 
-    virtual QWidget* paneWidget() = 0;
     // The editor behind the pane when its text can be edited at all; null for a read-only view.
     virtual QPlainTextEdit* editor() = 0;
 

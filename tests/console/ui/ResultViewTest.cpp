@@ -279,6 +279,16 @@ TEST_F(ResultViewTest, TheHorizontalRangeCoversTheLongestLineWithItsTabs)
     horizontal.setValue(horizontal.maximum());
     const QPoint end = view.lineOrigin(10) + QPoint(int(width), 0);
     EXPECT_LE(end.x(), view.viewport()->width()) << "the line's end is in sight at the far right";
+
+    // A line too long to lay out on every append is estimated, never short.
+    const QString value = QStringLiteral("W\tm").repeated(3000);
+    view.append(value, nullptr);
+    QTextLayout valueLayout(value, view.font());
+    valueLayout.setTextOption(option);
+    valueLayout.beginLayout();
+    valueLayout.createLine();
+    valueLayout.endLayout();
+    EXPECT_GE(horizontal.maximum() + horizontal.pageStep(), valueLayout.lineAt(0).naturalTextWidth());
 }
 
 // Whether a band of the picture has a pixel near the colour (text is antialiased).
