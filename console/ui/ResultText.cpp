@@ -11,7 +11,9 @@ ResultText::ResultText()
 
 void ResultText::clear()
 {
-    m_text.clear();
+    m_latin1 = QByteArray();
+    m_utf16 = QString();
+    m_wide = false;
     m_lineStarts.assign(1, 0);
     m_runs.clear();
     m_longest = 0;
@@ -20,13 +22,26 @@ void ResultText::clear()
 
 qsizetype ResultText::lineEnd(qsizetype line) const
 {
-    return line + 1 < lineCount() ? m_lineStarts[size_t(line) + 1] - 1 : m_text.size();
+    return line + 1 < lineCount() ? m_lineStarts[size_t(line) + 1] - 1 : size();
 }
 
-QStringView ResultText::lineText(qsizetype line) const
+QString ResultText::mid(qsizetype position, qsizetype length) const
 {
-    const qsizetype start = lineStart(line);
-    return QStringView(m_text).mid(start, lineEnd(line) - start);
+    if (m_wide)
+        return m_utf16.mid(position, length);
+    position = std::clamp<qsizetype>(position, 0, m_latin1.size());
+    length = std::clamp<qsizetype>(length, 0, m_latin1.size() - position);
+    return QString::fromLatin1(m_latin1.constData() + position, length);
+}
+
+QChar ResultText::at(qsizetype position) const
+{
+    return m_wide ? m_utf16[position] : QChar(uchar(m_latin1[position]));
+}
+
+QString ResultText::lineText(qsizetype line) const
+{
+    return mid(lineStart(line), lineLength(line));
 }
 
 qsizetype ResultText::lineAt(qsizetype position) const
@@ -49,7 +64,7 @@ int ResultText::formatIndex(const QTextCharFormat& format)
 
 void ResultText::noteLength(qsizetype line)
 {
-    const qsizetype length = lineEnd(line) - lineStart(line);
+    const qsizetype length = lineLength(line);
     if (length > m_longestLength) {
         m_longest = line;
         m_longestLength = length;
@@ -61,10 +76,10 @@ void ResultText::append(QStringView text, const QTextCharFormat* format)
     if (format) {
         const int index = formatIndex(*format);
         if (m_runs.empty() || m_runs.back().format != index) {
-            if (!m_runs.empty() && m_runs.back().start == m_text.size())
+            if (!m_runs.empty() && m_runs.back().start == size())
                 m_runs.back().format = index;
             else
-                m_runs.push_back({m_text.size(), index});
+                m_runs.push_back({size(), index});
         }
     }
     // Line by line: each line's characters in one piece, its break as one LF.
@@ -75,17 +90,54 @@ void ResultText::append(QStringView text, const QTextCharFormat* format)
         const char16_t c = units[i];
         if (c != u'\r' && c != u'\n')
             continue;
-        m_text.append(QStringView(units + segment, i - segment));
+        appendCharacters(QStringView(units + segment, i - segment));
         noteLength(lineCount() - 1);
-        m_text.append(QChar(u'\n'));
-        m_lineStarts.push_back(m_text.size());
+        appendLineBreak();
+        m_lineStarts.push_back(size());
         if (c == u'\r' && i + 1 < n && units[i + 1] == u'\n')
             ++i;
         segment = i + 1;
     }
-    m_text.append(QStringView(units + segment, n - segment));
+    appendCharacters(QStringView(units + segment, n - segment));
     // The last line may have grown without ending.
     noteLength(lineCount() - 1);
+}
+
+void ResultText::appendCharacters(QStringView characters)
+{
+    if (m_wide) {
+        m_utf16.append(characters);
+        return;
+    }
+    const qsizetype old = m_latin1.size();
+    const qsizetype needed = old + characters.size();
+    // Room ahead, so that a text growing a line at a time is not copied a line at a time.
+    if (needed > m_latin1.capacity())
+        m_latin1.reserve(std::max(needed, m_latin1.capacity() * 2));
+    m_latin1.resize(needed);
+    // Narrowed in a loop the compiler vectorizes; whether all fitted is checked once after it.
+    const char16_t* __restrict in = characters.utf16();
+    char* __restrict out = m_latin1.data() + old;
+    unsigned all = 0;
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+        all |= in[i];
+        out[i] = char(in[i]);
+    }
+    if (all < 0x100)
+        return;
+    m_latin1.truncate(old);
+    m_utf16 = QString::fromLatin1(m_latin1);
+    m_latin1 = QByteArray();
+    m_wide = true;
+    m_utf16.append(characters);
+}
+
+void ResultText::appendLineBreak()
+{
+    if (m_wide)
+        m_utf16.append(QChar(u'\n'));
+    else
+        m_latin1.append('\n');
 }
 
 QList<QTextLayout::FormatRange> ResultText::lineFormats(qsizetype line) const
@@ -113,17 +165,21 @@ qsizetype ResultText::find(const TextSearch& search, qsizetype from) const
     if (needle.isEmpty() || needle.contains(u'\n') || needle.contains(u'\r'))
         return -1;
     const Qt::CaseSensitivity cs = search.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const auto wordEdge = [&](qsizetype i) { return i < 0 || i >= m_text.size() || !m_text[i].isLetterOrNumber(); };
-    qsizetype at = search.down ? from : from - 1;
-    while (at >= 0 && at <= m_text.size()) {
-        const qsizetype hit = search.down ? m_text.indexOf(needle, at, cs) : m_text.lastIndexOf(needle, at, cs);
-        if (hit < 0)
-            return -1;
-        if (!search.wholeWord || (wordEdge(hit - 1) && wordEdge(hit + needle.size())))
-            return hit;
-        at = search.down ? hit + 1 : hit - 1;
-    }
-    return -1;
+    const qsizetype total = size();
+    const auto wordEdge = [&](qsizetype i) { return i < 0 || i >= total || !at(i).isLetterOrNumber(); };
+    const auto scan = [&](auto haystack) -> qsizetype {
+        qsizetype next = search.down ? from : from - 1;
+        while (next >= 0 && next <= total) {
+            const qsizetype hit = search.down ? haystack.indexOf(needle, next, cs) : haystack.lastIndexOf(needle, next, cs);
+            if (hit < 0)
+                return -1;
+            if (!search.wholeWord || (wordEdge(hit - 1) && wordEdge(hit + needle.size())))
+                return hit;
+            next = search.down ? hit + 1 : hit - 1;
+        }
+        return -1;
+    };
+    return m_wide ? scan(QStringView(m_utf16)) : scan(QLatin1StringView(m_latin1));
 }
 
 } // namespace qb::console::ui

@@ -3,6 +3,9 @@
 // starts, and the runs of formats. Text is only ever added at the end, and each addition either
 // has a format of its own or continues the one before it, so a result of a million rows holds
 // the characters, one offset a line and a handful of runs, and appending costs about a copy.
+//
+// Results are nearly always Latin-1 (mostly ASCII), so the characters are kept one byte each
+// until the first one that does not fit; then the whole text turns into UTF-16 once.
 #include "console/ui/TextPane.h"
 
 #include <QTextCharFormat>
@@ -19,14 +22,18 @@ public:
     void append(QStringView text, const QTextCharFormat* format);
     void clear();
 
-    const QString& text() const { return m_text; }
-    qsizetype size() const { return m_text.size(); }
-    bool isEmpty() const { return m_text.isEmpty(); }
+    // The whole text; a copy (use mid and lineText for parts).
+    QString text() const { return mid(0, size()); }
+    QString mid(qsizetype position, qsizetype length) const;
+    QChar at(qsizetype position) const;
+    qsizetype size() const { return m_wide ? m_utf16.size() : m_latin1.size(); }
+    bool isEmpty() const { return size() == 0; }
     qsizetype lineCount() const { return qsizetype(m_lineStarts.size()); }
     qsizetype lineStart(qsizetype line) const { return m_lineStarts[size_t(line)]; }
     // Where the line ends, before its LF.
     qsizetype lineEnd(qsizetype line) const;
-    QStringView lineText(qsizetype line) const;
+    QString lineText(qsizetype line) const;
+    qsizetype lineLength(qsizetype line) const { return lineEnd(line) - lineStart(line); }
     // The line that holds position `position` (0 ... size()).
     qsizetype lineAt(qsizetype position) const;
     // The line with the most characters (the first of equals).
@@ -48,10 +55,15 @@ private:
         int format; // index into m_formats, -1 for none
     };
     int formatIndex(const QTextCharFormat& format);
+    // Adds characters without line breaks.
+    void appendCharacters(QStringView characters);
+    void appendLineBreak();
     // Keeps the longest line up to date with `line`, whose text is all in.
     void noteLength(qsizetype line);
 
-    QString m_text;
+    QByteArray m_latin1;
+    QString m_utf16;
+    bool m_wide = false; // the text is in m_utf16
     std::vector<qsizetype> m_lineStarts;
     std::vector<Run> m_runs;
     std::vector<QTextCharFormat> m_formats;

@@ -138,7 +138,7 @@ void ResultView::applyEditorOptions(const EditorOptions& options, const QFont& t
 
 void ResultView::layoutLine(QTextLayout& layout, qsizetype line) const
 {
-    layout.setText(m_text.lineText(line).toString());
+    layout.setText(m_text.lineText(line));
     layout.setFont(font());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
@@ -183,9 +183,9 @@ QPoint ResultView::lineOrigin(qsizetype line) const
 
 void ResultView::updateScrollBars()
 {
-    if (m_measuredLine != m_text.longestLine() || m_measuredLength != m_text.lineText(m_text.longestLine()).size()) {
+    if (m_measuredLine != m_text.longestLine() || m_measuredLength != m_text.lineLength(m_text.longestLine())) {
         m_measuredLine = m_text.longestLine();
-        m_measuredLength = m_text.lineText(m_measuredLine).size();
+        m_measuredLength = m_text.lineLength(m_measuredLine);
         if (m_measuredLength > kMeasuredLength) {
             m_contentWidth = std::max(m_contentWidth, qreal(m_measuredLength) * std::max(m_widestAdvance, m_tabStop));
         } else {
@@ -308,7 +308,7 @@ void ResultView::drawLine(QPainter& painter, qsizetype line)
 
 QString ResultView::selectedText() const
 {
-    return m_text.text().mid(selectionStart(), selectionEnd() - selectionStart());
+    return m_text.mid(selectionStart(), selectionEnd() - selectionStart());
 }
 
 void ResultView::copy()

@@ -48,10 +48,10 @@ public:
     void applyEditorOptions(const EditorOptions& options, const QFont& tabFont);
     const EditorOptions& editorOptions() const { return m_options; }
 
-    // The text with LF line breaks.
-    const QString& toPlainText() const { return m_text.text(); }
+    // The text with LF line breaks (a copy).
+    QString toPlainText() const { return m_text.text(); }
     qsizetype lineCount() const { return m_text.lineCount(); }
-    QString lineText(qsizetype line) const { return m_text.lineText(line).toString(); }
+    QString lineText(qsizetype line) const { return m_text.lineText(line); }
     QString selectedText() const;
     qsizetype caretPosition() const { return m_caret; }
     qsizetype selectionStart() const { return std::min(m_anchor, m_caret); }

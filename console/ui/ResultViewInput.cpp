@@ -173,15 +173,14 @@ void ResultView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ResultView::selectWordAt(qsizetype position)
 {
-    const QString& text = m_text.text();
     // The word on either side of the click; elsewhere the character clicked.
     qsizetype start = position;
     qsizetype end = position;
-    while (start > 0 && isWordCharacter(text[start - 1]))
+    while (start > 0 && isWordCharacter(m_text.at(start - 1)))
         --start;
-    while (end < text.size() && isWordCharacter(text[end]))
+    while (end < m_text.size() && isWordCharacter(m_text.at(end)))
         ++end;
-    if (start == end && end < text.size() && text[end] != u'\n')
+    if (start == end && end < m_text.size() && m_text.at(end) != u'\n')
         ++end;
     setSelection(start, end);
 }

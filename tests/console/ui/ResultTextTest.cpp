@@ -23,7 +23,7 @@ QStringList allLines(const ResultText& text)
 {
     QStringList lines;
     for (qsizetype i = 0; i < text.lineCount(); ++i)
-        lines << text.lineText(i).toString();
+        lines << text.lineText(i);
     return lines;
 }
 
@@ -102,11 +102,11 @@ qsizetype documentFind(const QString& content, const TextSearch& search, qsizety
 
 TEST(ResultTextTest, FindAgreesWithTheSqlWindowsDocumentOnCaseWholeWordsDirectionAndEnds)
 {
-    const QString content = "Select selected\nselect_x 2select\tSELECT\nx select";
+    const QString content = "Select selected\nselect_x 2select\tSELECT\nx select \u00c9t\u00e9 \u00e9t\u00e9s";
     ResultText text;
     text.append(content, nullptr);
     int compared = 0;
-    for (const QString needle : {"select", "SELECT", "ct s", "x", "ected", "nowhere"}) {
+    for (const QString needle : {"select", "SELECT", "ct s", "x", "ected", "nowhere", "\u00e9t\u00e9"}) {
         for (int flags = 0; flags < 8; ++flags) {
             TextSearch search;
             search.text = needle;
@@ -124,6 +124,20 @@ TEST(ResultTextTest, FindAgreesWithTheSqlWindowsDocumentOnCaseWholeWordsDirectio
     TextSearch across;
     across.text = "SELECT\nx";
     EXPECT_EQ(text.find(across, 0), -1) << "a hit never spans lines";
+}
+
+TEST(ResultTextTest, TheFirstCharacterBeyondLatin1KeepsTheTextBeforeItWhole)
+{
+    ResultText text;
+    text.append(u"caf\u00e9\r\n", nullptr);
+    text.append(u"arrow \u2192 \U0001F600\r\nend", nullptr);
+    EXPECT_EQ(text.text(), u"caf\u00e9\narrow \u2192 \U0001F600\nend");
+    EXPECT_EQ(text.lineText(0), u"caf\u00e9");
+    EXPECT_EQ(text.at(3), QChar(0xe9));
+    EXPECT_EQ(text.lineStart(2), 5 + 11);
+    TextSearch search;
+    search.text = QString(QChar(0x2192));
+    EXPECT_EQ(text.find(search, 0), 11);
 }
 
 } // namespace
