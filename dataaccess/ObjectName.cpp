@@ -33,6 +33,10 @@ QString quoteIdentifierPart(const QString& part, const QString& open, const QStr
         return part;
     if (open.isEmpty() || open == u" ")
         return part; // the provider has no quoting
+    // SQLite ends a bracketed name at the first "]", with no way to double it: such a name takes
+    // the standard quotes, which every engine that offers brackets reads as well.
+    if (open == u"[" && part.contains(u']'))
+        return quoteIdentifierPart(part, QStringLiteral("\""), QStringLiteral("\""));
     QString inner = part;
     if (!close.isEmpty())
         inner.replace(close, close + close);

@@ -171,7 +171,7 @@ TEST_P(TableDataTest, WithoutRedrawTheColumnsStayAlone)
     EXPECT_TRUE(sink.columnReadList().empty());
 }
 
-TEST_P(TableDataTest, TableNameWithASpaceIsQuotedAndLoads)
+TEST_P(TableDataTest, TableNamesWithASpaceOrQuotesAreQuotedAndLoad)
 {
     backend->exec(QStringLiteral("CREATE TABLE \"order items\" (id INTEGER)"));
     backend->exec(QStringLiteral("INSERT INTO \"order items\" VALUES (7)"));
@@ -181,6 +181,12 @@ TEST_P(TableDataTest, TableNameWithASpaceIsQuotedAndLoads)
     if (isSqlite()) {
         EXPECT_EQ(data.queryText(), u"select * from [order items]");
     }
+    // Both kinds of quote in one name.
+    backend->exec(QStringLiteral("CREATE TABLE \"a]b \"\"c\"\"\" (id INTEGER)"));
+    backend->exec(QStringLiteral("INSERT INTO \"a]b \"\"c\"\"\" VALUES (8)"));
+    ASSERT_EQ(loadTable({backend->defaultSchema(), QStringLiteral("a]b \"c\"")}), TableData::LoadResult::Loaded)
+        << sink.errorList().join(u'\n').toStdString();
+    EXPECT_EQ(data.cellText(0, 1), u"8");
 }
 
 TEST_P(TableDataTest, AMissingTableBecomesAnErrorEntryAndNothingIsLoaded)

@@ -147,7 +147,7 @@ TEST(ObjectName, PartsAreQuotedOnlyWhereNeeded)
     const QString o = QStringLiteral("["), c = QStringLiteral("]");
     EXPECT_EQ(quoteObjectName({{}, QStringLiteral("Orders")}, o, c), u"Orders");
     EXPECT_EQ(quoteObjectName({{}, QStringLiteral("order items")}, o, c), u"[order items]");
-    EXPECT_EQ(quoteObjectName({{}, QStringLiteral("a]b")}, o, c), u"[a]]b]");
+    EXPECT_EQ(quoteObjectName({{}, QStringLiteral("a]b \"c\"")}, o, c), u"\"a]b \"\"c\"\"\"") << "brackets cannot hold a ]";
     EXPECT_EQ(quoteObjectName({{}, QStringLiteral("order")}, o, c), u"[order]") << "a keyword";
     EXPECT_EQ(quoteObjectName({{}, QStringLiteral("a.b")}, o, c), u"[a.b]");
     EXPECT_EQ(quoteObjectName({{}, QStringLiteral("1st")}, o, c), u"[1st]");
