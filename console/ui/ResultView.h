@@ -118,6 +118,11 @@ private:
     qreal caretX() const;
     void moveCaret(qsizetype position, bool keepAnchor, bool keepColumn = false);
     void selectWordAt(qsizetype position);
+    // Where Ctrl+Right and Ctrl+Left go: the start of the next word, the start of this or the
+    // previous one (line breaks count as spaces).
+    qsizetype wordAfter(qsizetype position) const;
+    qsizetype wordBefore(qsizetype position) const;
+    bool isSpaceAt(qsizetype position) const;
     void dragTo(const QPointF& point);
     void restartBlink();
 

@@ -88,11 +88,16 @@ void ResultView::keyPressEvent(QKeyEvent* event)
     const qsizetype line = m_text.lineAt(m_caret);
     switch (event->key()) {
     case Qt::Key_Left:
-        // Without Shift a selection collapses to its start, as in an editor.
-        moveCaret(!shift && hasSelection() ? selectionStart() : std::max<qsizetype>(0, m_caret - 1), shift);
+        if (control)
+            moveCaret(wordBefore(m_caret), shift);
+        else // without Shift a selection collapses to its start, as in an editor
+            moveCaret(!shift && hasSelection() ? selectionStart() : std::max<qsizetype>(0, m_caret - 1), shift);
         break;
     case Qt::Key_Right:
-        moveCaret(!shift && hasSelection() ? selectionEnd() : std::min(m_text.size(), m_caret + 1), shift);
+        if (control)
+            moveCaret(wordAfter(m_caret), shift);
+        else
+            moveCaret(!shift && hasSelection() ? selectionEnd() : std::min(m_text.size(), m_caret + 1), shift);
         break;
     case Qt::Key_Up:
         moveCaret(positionLinesAway(-1), shift, true);
@@ -169,6 +174,39 @@ void ResultView::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     selectWordAt(positionAt(event->position()));
+}
+
+bool ResultView::isSpaceAt(qsizetype position) const
+{
+    return m_text.at(position).isSpace();
+}
+
+qsizetype ResultView::wordAfter(qsizetype position) const
+{
+    // Past the rest of the word (or the one other character), then past the spaces after it.
+    const qsizetype size = m_text.size();
+    if (position < size && isWordCharacter(m_text.at(position))) {
+        while (position < size && isWordCharacter(m_text.at(position)))
+            ++position;
+    } else if (position < size && !isSpaceAt(position)) {
+        ++position;
+    }
+    while (position < size && isSpaceAt(position))
+        ++position;
+    return position;
+}
+
+qsizetype ResultView::wordBefore(qsizetype position) const
+{
+    while (position > 0 && isSpaceAt(position - 1))
+        --position;
+    if (position > 0 && isWordCharacter(m_text.at(position - 1))) {
+        while (position > 0 && isWordCharacter(m_text.at(position - 1)))
+            --position;
+    } else if (position > 0) {
+        --position;
+    }
+    return position;
 }
 
 void ResultView::selectWordAt(qsizetype position)

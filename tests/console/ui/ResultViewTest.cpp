@@ -134,6 +134,11 @@ TEST_F(ResultViewTest, KeysMoveTheCaretAndShiftSelectsWhatCtrlCCopies)
     QTest::keyClick(&view, Qt::Key_Left);
     EXPECT_FALSE(view.hasSelection()) << "Left without Shift ends the selection at its start";
     EXPECT_EQ(view.caretPosition(), 13);
+    QTest::keyClick(&view, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(view.selectedText(), "econd\n") << "Ctrl+Right to the next word, over the line break";
+    QTest::keyClick(&view, Qt::Key_Left, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(view.caretPosition(), 6) << "Ctrl+Left to the start of this word, then of the one before";
     QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(view.caretPosition(), view.toPlainText().size());
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier);
