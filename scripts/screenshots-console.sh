@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs tessmar on the demo database under a virtual X server and drives it as a new user would
 # (keys through xdotool): a query typed with its colours, run; an SQL file opened and saved; the
-# find dialog; the settings dialog; a long run stopped halfway. Writes PNG files (ImageMagick's
-# import of the whole screen).
+# find dialog; the settings dialog; a long run stopped halfway; a drag selection in the result
+# window. Writes PNG files (ImageMagick's import of the whole screen).
 #   scripts/screenshots-console.sh [output folder]      (default: build/screenshots)
 # TESSMAR=path uses that program instead of building build/release.
 set -euo pipefail
@@ -106,5 +106,11 @@ shot running
 key shift+F5
 settle 1.5
 shot stopped
+# A few lines of the result window selected by dragging the mouse over them.
+xdotool mousemove 40 470 mousedown 1
+xdotool mousemove 200 500
+xdotool mousemove 320 530 mouseup 1
+settle 0.5
+shot result-selection
 DRIVE
 ls "$out"/tessmar-*.png

@@ -1,13 +1,14 @@
 #pragma once
-// What the SQL window and the result window share: plain text without word wrap, black on
-// white, and the editor options of the settings (tab stops, margins).
+// The SQL window's text pane: plain text without word wrap, black on white, the editor options
+// of the settings (tab stops, margins), and the commands the window runs on either pane.
 #include "console/settings/ConsoleSettings.h"
+#include "console/ui/TextPane.h"
 
 #include <QPlainTextEdit>
 
 namespace qb::console::ui {
 
-class ConsoleTextView : public QPlainTextEdit {
+class ConsoleTextView : public QPlainTextEdit, public TextPane {
 public:
     explicit ConsoleTextView(QWidget* parent = nullptr);
 
@@ -16,9 +17,16 @@ public:
     void applyEditorOptions(const EditorOptions& options, const QFont& tabFont);
     const EditorOptions& editorOptions() const { return m_options; }
 
-    // The caret's row and column, each from 1; a TAB moves the column to the next multiple of
-    // the tab count (with tab count 0 it counts as one column).
-    std::pair<int, int> caretRowColumn(uint32_t tabCount) const;
+    // TextPane.
+    QPlainTextEdit* editor() override { return this; }
+    bool hasText() const override;
+    bool hasSelection() const override;
+    bool isClearable() const override;
+    void copy() override { QPlainTextEdit::copy(); }
+    void selectAll() override { QPlainTextEdit::selectAll(); }
+    void clearText() override;
+    bool findText(const TextSearch& search) override;
+    std::pair<int, int> caretRowColumn(uint32_t tabCount) const override;
 
 private:
     EditorOptions m_options;

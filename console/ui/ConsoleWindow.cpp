@@ -246,21 +246,23 @@ void ConsoleWindow::createViews()
     setCentralWidget(m_splitter);
     m_sql->setReadOnly(true); // writable only while a SQL file is current
 
-    for (ConsoleTextView* view : {static_cast<ConsoleTextView*>(m_sql), static_cast<ConsoleTextView*>(m_result)}) {
-        connect(view, &QPlainTextEdit::cursorPositionChanged, this, &ConsoleWindow::updateCaretPanes);
-        connect(view, &QPlainTextEdit::selectionChanged, this, &ConsoleWindow::scheduleCommandUpdate);
-        connect(view, &QPlainTextEdit::undoAvailable, this, &ConsoleWindow::scheduleCommandUpdate);
-        connect(view, &QPlainTextEdit::redoAvailable, this, &ConsoleWindow::scheduleCommandUpdate);
-        connect(view, &QPlainTextEdit::textChanged, this, &ConsoleWindow::scheduleCommandUpdate);
-    }
+    // Both panes drive the caret panes and the command states.
+    connect(m_sql, &QPlainTextEdit::cursorPositionChanged, this, &ConsoleWindow::updateCaretPanes);
+    connect(m_sql, &QPlainTextEdit::selectionChanged, this, &ConsoleWindow::scheduleCommandUpdate);
+    connect(m_sql, &QPlainTextEdit::undoAvailable, this, &ConsoleWindow::scheduleCommandUpdate);
+    connect(m_sql, &QPlainTextEdit::redoAvailable, this, &ConsoleWindow::scheduleCommandUpdate);
+    connect(m_sql, &QPlainTextEdit::textChanged, this, &ConsoleWindow::scheduleCommandUpdate);
     connect(m_sql->document(), &QTextDocument::modificationChanged, this, &ConsoleWindow::scheduleCommandUpdate);
+    connect(m_result, &ResultView::cursorPositionChanged, this, &ConsoleWindow::updateCaretPanes);
+    connect(m_result, &ResultView::selectionChanged, this, &ConsoleWindow::scheduleCommandUpdate);
+    connect(m_result, &ResultView::textChanged, this, &ConsoleWindow::scheduleCommandUpdate);
 }
 
 void ConsoleWindow::focusChanged(QWidget* now)
 {
     for (QWidget* w = now; w; w = w->parentWidget()) {
         if (w == m_sql || w == m_result) {
-            m_lastTarget = static_cast<ConsoleTextView*>(w);
+            m_lastTarget = w == m_sql ? static_cast<TextPane*>(m_sql) : static_cast<TextPane*>(m_result);
             updateCaretPanes();
             scheduleCommandUpdate();
             return;
@@ -268,7 +270,7 @@ void ConsoleWindow::focusChanged(QWidget* now)
     }
 }
 
-ConsoleTextView& ConsoleWindow::targetWindow() const
+TextPane& ConsoleWindow::targetWindow() const
 {
     if (m_lastTarget)
         return *m_lastTarget;
@@ -338,18 +340,20 @@ void ConsoleWindow::updateCommandStates()
     set(kCmdExecute, connected && !running);
     set(kCmdStop, connected && running);
 
-    const ConsoleTextView& target = targetWindow();
-    const bool writable = !target.isReadOnly();
-    const bool selection = target.textCursor().hasSelection();
-    const bool hasText = !target.document()->isEmpty();
-    set(kCmdUndo, writable && target.document()->isUndoAvailable());
-    set(kCmdRedo, writable && target.document()->isRedoAvailable());
+    TextPane& target = targetWindow();
+    // Only the SQL window edits, and only while a file is open in it.
+    const QPlainTextEdit* editor = target.editor();
+    const bool writable = editor && !editor->isReadOnly();
+    const bool selection = target.hasSelection();
+    const bool hasText = target.hasText();
+    set(kCmdUndo, writable && editor->document()->isUndoAvailable());
+    set(kCmdRedo, writable && editor->document()->isRedoAvailable());
     set(kCmdCut, writable && selection);
     set(kCmdCopy, selection);
-    set(kCmdPaste, writable && target.canPaste());
+    set(kCmdPaste, writable && editor->canPaste());
     set(kCmdDelete, writable && selection);
     set(kCmdSelectAll, hasText);
-    set(kCmdClear, hasText && (writable || &target == m_result));
+    set(kCmdClear, hasText && target.isClearable());
     set(kCmdFind, hasText);
 }
 

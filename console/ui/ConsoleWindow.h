@@ -44,10 +44,10 @@ class RecentMenu;
 namespace qb::console::ui {
 
 class ConsolePrompts;
-class ConsoleTextView;
 class ResultChannel;
 class ResultView;
 class SqlEditor;
+class TextPane;
 
 struct ConsoleWindowOptions {
     QString settingsRoot = consoleRootPath();
@@ -110,7 +110,7 @@ public:
     bool isUntitled() const { return m_untitled; }
     bool isModified() const;
     // The window that the edit commands and Find act on.
-    ConsoleTextView& targetWindow() const;
+    TextPane& targetWindow() const;
     // The settings dialog while it is open (tests reach its fields).
     SettingsDialog* settingsDialog() const { return m_settingsDialog; }
 
@@ -182,7 +182,7 @@ private:
 
     SqlEditor* m_sql = nullptr;
     ResultView* m_result = nullptr;
-    ConsoleTextView* m_lastTarget = nullptr;
+    TextPane* m_lastTarget = nullptr;
     QSplitter* m_splitter = nullptr;
     QToolBar* m_toolbar = nullptr;
     QMenu* m_fileMenu = nullptr;

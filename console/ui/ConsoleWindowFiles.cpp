@@ -154,42 +154,43 @@ bool ConsoleWindow::closeSqlFile()
 
 void ConsoleWindow::editCommand(int id)
 {
-    ConsoleTextView& target = targetWindow();
+    TextPane& target = targetWindow();
+    switch (id) {
+    case kCmdCopy:
+        target.copy();
+        return;
+    case kCmdSelectAll:
+        target.selectAll();
+        return;
+    case kCmdClear:
+        target.clearText();
+        return;
+    default:
+        break;
+    }
+    // The rest change text: the SQL window's editor alone does, while a file is open in it.
+    QPlainTextEdit* editor = target.editor();
+    if (!editor || editor->isReadOnly())
+        return;
     switch (id) {
     case kCmdUndo:
-        target.undo();
+        editor->undo();
         break;
     case kCmdRedo: {
-        target.redo();
-        QTextCursor cursor = target.textCursor();
+        editor->redo();
+        QTextCursor cursor = editor->textCursor();
         cursor.clearSelection();
-        target.setTextCursor(cursor);
+        editor->setTextCursor(cursor);
         break;
     }
     case kCmdCut:
-        target.cut();
-        break;
-    case kCmdCopy:
-        target.copy();
+        editor->cut();
         break;
     case kCmdPaste:
-        target.paste();
+        editor->paste();
         break;
     case kCmdDelete:
-        if (!target.isReadOnly())
-            target.textCursor().removeSelectedText();
-        break;
-    case kCmdSelectAll:
-        target.selectAll();
-        break;
-    case kCmdClear:
-        if (&target == m_result) {
-            m_result->clear();
-        } else if (!target.isReadOnly()) {
-            QTextCursor cursor(target.document());
-            cursor.select(QTextCursor::Document);
-            cursor.removeSelectedText();
-        }
+        editor->textCursor().removeSelectedText();
         break;
     default:
         break;
@@ -210,30 +211,16 @@ void ConsoleWindow::showFind()
 
 bool ConsoleWindow::findNext()
 {
-    ConsoleTextView& target = targetWindow();
-    QTextDocument::FindFlags flags;
-    if (m_findState.matchCase)
-        flags |= QTextDocument::FindCaseSensitively;
-    if (m_findState.wholeWord)
-        flags |= QTextDocument::FindWholeWords;
-    const QTextCursor current = target.textCursor();
-    QTextCursor from(target.document());
-    // Down from the end of the selection, up from its start; never around the end.
-    if (m_findState.down) {
-        from.setPosition(current.selectionEnd());
-    } else {
-        from.setPosition(current.selectionStart());
-        flags |= QTextDocument::FindBackward;
-    }
-    const QTextCursor hit = target.document()->find(m_findState.text, from, flags);
-    if (hit.isNull()) {
-        m_prompts->beep();
-        m_prompts->tell(QMessageBox::Warning, loadString(kTextInformationCaption),
-                        withPath(kTextNotFound, m_findState.text));
-        return false;
-    }
-    target.setTextCursor(hit);
-    return true;
+    TextSearch search;
+    search.text = m_findState.text;
+    search.matchCase = m_findState.matchCase;
+    search.wholeWord = m_findState.wholeWord;
+    search.down = m_findState.down;
+    if (targetWindow().findText(search))
+        return true;
+    m_prompts->beep();
+    m_prompts->tell(QMessageBox::Warning, loadString(kTextInformationCaption), withPath(kTextNotFound, m_findState.text));
+    return false;
 }
 
 void ConsoleWindow::showSettings()

@@ -11,8 +11,8 @@
 //   channel is detached.
 // - Text appended in a row is joined into one insertion of up to kJoinLimit characters (a plain
 //   append takes the format of the text before it, so it joins whatever precedes it); progress
-//   keeps only its latest position. Few large insertions cost the document far less than many
-//   small ones: each one lays out the last page again.
+//   keeps only its latest position. Few large insertions cost the window less than many small
+//   ones: each one updates the scroll bars and the window's commands.
 // - The GUI thread applies entries for at most kDeliverySlice per event and wakes itself again
 //   for the rest, so painting and input get their turn while a large result streams in, and the
 //   window is repainted once a slice rather than once a few rows.

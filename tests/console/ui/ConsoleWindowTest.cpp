@@ -8,6 +8,7 @@
 #include "dataaccess/DataLinkFile.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -282,6 +283,50 @@ TEST_P(ConsoleWindowTest, TheCaretPanesCountRowsAndColumnsWithTabStops)
     zeroTabs.sqlWindow.tabCount = 0;
     w->applySettings(zeroTabs);
     EXPECT_EQ(w->statusPane(3)->text(), "Col: 3     ") << "with tab count 0 a TAB is one column";
+}
+
+TEST_P(ConsoleWindowTest, TheEditCommandsFindAndTheCaretPanesTargetTheResultWindowWhenItHasTheFocus)
+{
+    auto w = openWindow();
+    connect(*w);
+    // The echo line holds the lower-case word, the table its upper-case value.
+    run(*w, "select upper('beta') as b;");
+    ResultView& result = w->resultView();
+    result.setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(&w->targetWindow(), static_cast<TextPane*>(&result));
+    EXPECT_FALSE(w->action(kCmdCopy)->isEnabled()) << "nothing selected yet";
+    EXPECT_TRUE(w->action(kCmdSelectAll)->isEnabled());
+    EXPECT_TRUE(w->action(kCmdClear)->isEnabled());
+    EXPECT_TRUE(w->action(kCmdFind)->isEnabled());
+    for (int id : {kCmdUndo, kCmdRedo, kCmdCut, kCmdPaste, kCmdDelete})
+        EXPECT_FALSE(w->action(id)->isEnabled()) << id;
+
+    w->findState().text = "BETA";
+    w->findState().matchCase = true;
+    w->findState().down = true;
+    ASSERT_TRUE(w->findNext());
+    EXPECT_EQ(result.selectedText(), "BETA");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w->action(kCmdCopy)->isEnabled());
+    const int line = int(result.toPlainText().left(result.caretPosition()).count(u'\n')) + 1;
+    EXPECT_EQ(w->statusPane(2)->text(), QString("Row: %1     ").arg(line));
+    w->runCommand(kCmdCopy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "BETA");
+    EXPECT_FALSE(w->findNext()) << "no second hit, and no wrap";
+    EXPECT_EQ(result.selectedText(), "BETA");
+
+    w->runCommand(kCmdSelectAll);
+    w->runCommand(kCmdCopy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), resultText(*w));
+    w->runCommand(kCmdClear);
+    EXPECT_TRUE(resultText(*w).isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->action(kCmdClear)->isEnabled());
+    EXPECT_FALSE(w->action(kCmdCopy)->isEnabled());
+    EXPECT_FALSE(w->action(kCmdFind)->isEnabled());
+    EXPECT_EQ(w->statusPane(2)->text(), "Row: 1     ");
+    EXPECT_FALSE(w->sqlEditor().toPlainText().isEmpty()) << "Clear empties only the result window";
 }
 
 // A statement that runs until it is stopped. The SQLite ODBC driver cannot cancel a statement
