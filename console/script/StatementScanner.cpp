@@ -8,6 +8,12 @@ bool isWhiteSpace(QChar c)
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
+// A character that is statement text as it stands wherever it comes outside quotes and comments.
+bool isOrdinary(QChar c)
+{
+    return !isWhiteSpace(c) && c != u';' && c != u'\'' && c != u'"' && c != u'-' && c != u'/';
+}
+
 bool isLineEnd(QChar c)
 {
     return c == u'\n' || c == u'\r';
@@ -79,11 +85,17 @@ public:
             const QChar c = m_text[i];
             switch (m_mode) {
             case Mode::SingleQuoted:
-            case Mode::DoubleQuoted:
-                i = appendVerbatim(i);
-                if (c == (m_mode == Mode::SingleQuoted ? u'\'' : u'"'))
+            case Mode::DoubleQuoted: {
+                const QChar quote = m_mode == Mode::SingleQuoted ? u'\'' : u'"';
+                // The quoted text up to its closing quote or a CR goes over in one piece.
+                const qsizetype stop = appendRun(i, [quote](QChar t) { return t != quote && t != u'\r'; });
+                if (stop == n)
+                    return;
+                i = appendVerbatim(stop);
+                if (m_text[stop] == quote)
                     m_mode = Mode::Plain; // a doubled quote re-enters at once: same text either way
                 break;
+            }
             case Mode::BlockComment:
                 if (c == u'*' && i + 1 < n && m_text[i + 1] == u'/') {
                     m_statement += QLatin1StringView("*/");
@@ -146,9 +158,11 @@ private:
         }
         if (c == u';') {
             m_sink.onStatement(m_statement, StatementKind::Ordinary);
-            m_statement.clear();
+            m_statement.resize(0); // keeps the buffer for the next statement (clear() would free it)
             return i;
         }
+        if (isOrdinary(c))
+            return appendRun(i, isOrdinary) - 1; // the rest of a word or number in one piece
         m_statement += c;
         if (c == u'\'') {
             m_mode = Mode::SingleQuoted;
@@ -160,6 +174,17 @@ private:
             return i + 1;
         }
         return i;
+    }
+
+    // Appends the characters from `from` on while `keep` holds; returns where it stopped.
+    template <typename Keep>
+    qsizetype appendRun(qsizetype from, Keep keep)
+    {
+        qsizetype end = from;
+        while (end < m_text.size() && keep(m_text[end]))
+            ++end;
+        m_statement += m_text.sliced(from, end - from);
+        return end;
     }
 
     // Position of the first line end at or after from (the text size when none). Remembered, so
