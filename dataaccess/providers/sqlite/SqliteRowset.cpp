@@ -142,27 +142,30 @@ void SqliteRowset::getData(std::byte* rowBuffer)
         const Binding& b = m_bindings[i];
         const int c = int(b.ordinal) - 1;
         CellValue value;
-        const int type = sqlite3_column_type(m_statement, c);
+        // The column's value object, asked directly: each sqlite3_column_* call would take the
+        // connection's mutex again, three or four times a value (the Hold above keeps it ours).
+        sqlite3_value* const cell = sqlite3_column_value(m_statement, c);
+        const int type = sqlite3_value_type(cell);
         m_readTypes[size_t(c)] = type;
         switch (type) {
         case SQLITE_INTEGER:
-            value = CellValue::fromInteger(sqlite3_column_int64(m_statement, c));
+            value = CellValue::fromInteger(sqlite3_value_int64(cell));
             break;
         case SQLITE_FLOAT: {
-            const double d = sqlite3_column_double(m_statement, c);
+            const double d = sqlite3_value_double(cell);
             // SQLite's own rendering, as its shell shows the value.
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, c));
-            value = CellValue::fromReal(d, text, size_t(sqlite3_column_bytes(m_statement, c)));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(cell));
+            value = CellValue::fromReal(d, text, size_t(sqlite3_value_bytes(cell)));
             break;
         }
         case SQLITE_TEXT: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, c));
-            value = CellValue::fromText(text, size_t(sqlite3_column_bytes(m_statement, c)));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(cell));
+            value = CellValue::fromText(text, size_t(sqlite3_value_bytes(cell)));
             break;
         }
         case SQLITE_BLOB: {
-            const void* bytes = sqlite3_column_blob(m_statement, c);
-            value = CellValue::fromBytes(bytes, size_t(sqlite3_column_bytes(m_statement, c)));
+            const void* bytes = sqlite3_value_blob(cell);
+            value = CellValue::fromBytes(bytes, size_t(sqlite3_value_bytes(cell)));
             break;
         }
         default:
